@@ -72,11 +72,11 @@ function(velto_add_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/src ${CMAKE_SOURCE_DIR}/tests)
   target_compile_options(${name} PRIVATE ${VELTO_WARNINGS})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE VELTO_SOURCE_DIR="${CMAKE_SOURCE_DIR}" VELTO_BINARY_DIR="${CMAKE_BINARY_DIR}")
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
     WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-    PROPERTIES LABELS ${ARG_LABEL}
-               ENVIRONMENT "VELTO_SOURCE_DIR=${CMAKE_SOURCE_DIR};VELTO_BINARY_DIR=${CMAKE_BINARY_DIR}")
+    PROPERTIES LABELS ${ARG_LABEL})
 endfunction()
 
 # velto_add_bench(NAME SOURCES... DEPS ...)

@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Runs every fuzz target of a build folder for a fixed number of inputs.
+# Usage: fuzz.sh BUILD_DIR [RUNS]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+runs=${2:-20000}
+shopt -s nullglob
+count=0
+for target in "$build"/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target")
+  name=${name#fuzz_}
+  work=$(mktemp -d)
+  if [ -d "$root/fuzz/corpus/$name" ]; then cp -r "$root/fuzz/corpus/$name/." "$work/"; fi
+  echo "fuzz: $name ($runs inputs)"
+  "$target" -runs="$runs" -max_total_time=120 -rss_limit_mb=2048 "$work" 2>"$work.log" || {
+    tail -n 60 "$work.log"
+    echo "fuzz: $name FAILED"
+    exit 1
+  }
+  rm -rf "$work" "$work.log"
+  count=$((count + 1))
+done
+echo "fuzz: $count targets clean"

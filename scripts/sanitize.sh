@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds with clang under AddressSanitizer and UndefinedBehaviorSanitizer,
+# runs the tests, then runs every fuzz target for a fixed number of inputs.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/setup.sh"
+export CC=clang CXX=clang++
+bash "$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELTO_SANITIZE=ON -DVELTO_FUZZ=ON \
+  -DVELTO_BUILD_BENCH=OFF
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir "$root/build-asan" -j "$(nproc)" --output-on-failure --timeout 600
+bash "$root/scripts/fuzz.sh" "$root/build-asan" "${FUZZ_RUNS:-20000}"

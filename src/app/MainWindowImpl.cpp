@@ -1,0 +1,335 @@
+#include "app/MainWindowImpl.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "app/core/DebugHooks.h"
+#include "app/core/Trace.h"
+#include "assets/DIBDisplay.h"
+#include "platform/Cursor.h"
+#include "platform/Encoding.h"
+#include "platform/MessageBox.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+
+using namespace plat;
+
+namespace {
+constexpr int kFramePeriod = 30;
+constexpr uint32_t kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+}  // namespace
+
+CMainWindowImpl::CMainWindowImpl(const RunOptions& options)
+    : mOptions(options), mpRunner(std::make_unique<CRunner>(options)) {
+  Trace("CMainWindow::CMainWindow");
+}
+
+CMainWindowImpl::~CMainWindowImpl() { Trace("CMainWindow::~CMainWindow"); }
+
+bool CMainWindowImpl::Create() {
+  Trace("CMainWindow::Create");
+  DesktopMode desktop;
+  bool haveDesktop = GetDesktopMode(desktop);
+
+  // Switches and the window position.
+  POINT centred = haveDesktop ? CentredWindowPos(desktop.x, desktop.y, desktop.width, desktop.height) : POINT{};
+  mIni = ReadIniSettings(gszIniPath, centred);
+  mbNoneEffect = mIni.bNoneEffect;
+  mFrameSpeed = mIni.nFrameSpeed;
+  mbAltAndEnter = mIni.bAltAndEnter;
+  mbSystemSE = mIni.bSystemSE;
+  mbNonePause = mIni.bNonePause;
+  gbBGMSmallVolume = mIni.bBGMSmallVolume;
+  gbAlphaFlip = mIni.bAlphaFlip;
+
+  // Window or full screen: a window needs room around it on the desktop;
+  // full screen shows the picture unscaled in the middle of the desktop.
+  if (!haveDesktop) return false;
+  mbCanWindow = desktop.width >= 850 && desktop.height >= 650 && desktop.bitsPerPixel >= 16;
+  mbCanFullScreen = desktop.width >= 800 && desktop.height >= 600 && desktop.bitsPerPixel >= 16;
+  if (!mbCanWindow && !mbCanFullScreen) return false;
+  if (!mbConfigFullScreen && !mbCanWindow) mbConfigFullScreen = true;
+  if (mbConfigFullScreen && !mbCanFullScreen) mbConfigFullScreen = false;
+  mbFullScreen = mbConfigFullScreen;
+
+  int x = mIni.pos.x, y = mIni.pos.y;
+  mWndRect = RECT{x, y, x + 800, y + 600};
+  if (!CreateWnd(GameTitle(), "GAMECLASS", kWindowStyle, x, y, 800, 600, nullptr, nullptr, 107, 107)) return false;
+
+  mpDisplay = new CDIBDisplay;
+  if (!mpDisplay->Initialize()) return false;
+
+  for (int i = 0; i < 256; ++i) SetCursorList(i, 0);
+  mCursorNo = 0;
+
+  if (mbFullScreen) SetDisplayMode(true);
+  StartGame();
+  ShowWindow(mhWnd, SW_SHOW);
+  DebugAttach(mhWnd, mIni.bDebugWndAttach);
+  return true;
+}
+
+void CMainWindowImpl::StartGame() {
+  Trace("CMainWindow::StartGame");
+  mbGameStarted = true;
+  mbRunning = true;
+  mLastFrameTime = timeGetTime();
+}
+
+void CMainWindowImpl::EndGame() {
+  Trace("CMainWindow::EndGame");
+  mbGameStarted = false;
+}
+
+uint32_t CMainWindowImpl::TimeToNextFrame() const {
+  if (!mbGameStarted) return kFramePeriod;
+  uint32_t elapsed = timeGetTime() - mLastFrameTime;
+  return elapsed >= kFramePeriod ? 0 : kFramePeriod - elapsed;
+}
+
+bool CMainWindowImpl::OnIdle() {
+  Trace("CMainWindow::OnIdle");
+  if (!mbGameStarted) return false;
+  uint32_t now = timeGetTime();
+  uint32_t elapsed = now - mLastFrameTime;
+  if (elapsed < static_cast<uint32_t>(kFramePeriod)) return false;
+  mLossTime = static_cast<int>(std::min<uint32_t>(elapsed - kFramePeriod, kFramePeriod));
+  mFrameTime = kFramePeriod + mLossTime;
+  mLastFrameTime = now;
+
+  ++mFrameCount;
+  mpRunner->BeforeFrame(mFrameCount, mhWnd);
+  if (!mbPause) {
+    MoveAndDraw();
+    Present();
+  }
+  if (mpRunner->AfterFrame(mFrameCount, mhWnd)) ForceClose();
+  return true;
+}
+
+void CMainWindowImpl::MoveAndDraw() {
+  Trace("CMainWindow::MoveAndDraw");
+  mpDisplay->BeginFrame();
+  if (mbRunning) mpDisplay->BuildDirtyRects();
+}
+
+void CMainWindowImpl::Present() {
+  Trace("CMainWindow::Present");
+  if (mpDisplay) mpDisplay->Present(mhWnd);
+}
+
+// Display modes. Full screen here never changes the desktop's mode: the
+// window becomes a borderless desktop-sized one with the picture centred.
+bool CMainWindowImpl::SetDisplayMode(int mode, bool keep) {
+  Trace("CMainWindow::SetDisplayMode");
+  if (keep || mode == mDisplayMode || !IsWindow(mhWnd)) return true;
+  if (!SetFullScreen(mhWnd, mode == 1)) {
+    mDisplayMode = mode;
+    return false;
+  }
+  mDisplayMode = mode;
+  return true;
+}
+
+void CMainWindowImpl::SetDisplayMode(bool fullScreen) {
+  Trace("CMainWindow::SetDisplayMode");
+  if (fullScreen) {
+    SetDisplayMode(1, false);
+    mbFullScreen = true;
+    SetWindowStyle(mhWnd, GetWindowStyle(mhWnd) & ~(WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+    SetTopmost(mhWnd, true);
+  } else {
+    SetTopmost(mhWnd, false);
+    SetWindowStyle(mhWnd, GetWindowStyle(mhWnd) | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX);
+    SetDisplayMode(0, false);
+    mbFullScreen = false;
+    MoveWindow(mhWnd, mWndRect.left, mWndRect.top);
+  }
+  if (mpDisplay) mpDisplay->InvalidateAll();
+}
+
+void CMainWindowImpl::ChangeActivate(bool active) {
+  Trace("CMainWindow::ChangeActivate");
+  if (active) {
+    if (mImeState == 0) return;
+    if (mbMinimizedFull) {
+      SetDisplayMode(true);
+      mbMinimizedFull = false;
+    }
+    mImeState = 0;
+  } else {
+    if (mImeState == 1) return;
+    if (mbFullScreen) {
+      SetDisplayMode(false);
+      ShowWindow(mhWnd, SW_MINIMIZE);
+      mbMinimizedFull = true;
+    }
+    mImeState = 1;
+  }
+}
+
+void CMainWindowImpl::PlaySysSE(int index) {
+  Trace("CMainWindow::PlaySysSE");
+  (void)index;
+}
+
+plat::Cursor* CMainWindowImpl::ReadCursor(const char* nameOrId) {
+  Trace("CMainWindow::ReadCursor");
+  return CMainWindow::ReadCursor(nameOrId);
+}
+
+void CMainWindowImpl::ShowErrorBox(const char* textLocal) {
+  // A box cannot sit over a full-screen picture: drop to a minimised window,
+  // and come back to full screen through activation afterwards.
+  bool wasFull = mbFullScreen;
+  if (wasFull) ChangeActivate(false);
+  CMainWindow::ShowErrorBox(textLocal);
+  if (wasFull) ShowWindow(mhWnd, SW_RESTORE);
+}
+
+void CMainWindowImpl::ApplyPause(bool pause) {
+  Trace("CMainWindow::ApplyPause");
+  (void)pause;
+}
+
+plat::POINT CMainWindowImpl::GetMousePos() const { return CMainWindow::GetMousePos(); }
+
+LRESULT CMainWindowImpl::WndProc(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::WndProc");
+  if (msg == kMsgDisplayMode) {
+    SetDisplayMode(wp != 0);
+    return 0;
+  }
+  if (msg == kMsgSetCursor) return OnSetCursor(msg, wp, lp);
+  return CAppBaseWindow::WndProc(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnDestroy(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnDestroy");
+  DebugDetach();
+  EndGame();
+  mIni.pos = POINT{mWndRect.left, mWndRect.top};
+  mIni.bNoneEffect = mbNoneEffect;
+  mIni.nFrameSpeed = mFrameSpeed;
+  mIni.bAltAndEnter = mbAltAndEnter;
+  mIni.bSystemSE = mbSystemSE;
+  mIni.bNonePause = mbNonePause;
+  mIni.bBGMSmallVolume = gbBGMSmallVolume;
+  mIni.bAlphaFlip = gbAlphaFlip;
+  WriteIniSettings(gszIniPath, mIni);
+  delete mpDisplay;
+  mpDisplay = nullptr;
+  PostQuitMessage(0);
+  return CAppBaseWindow::OnDestroy(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnMove(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnMove");
+  if (!mbFullScreen && !IsIconic(mhWnd)) mWndRect = GetWindowRect(mhWnd);
+  return CAppBaseWindow::OnMove(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnActivate(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnActivate");
+  bool active = LoWord(wp) != 0 && HiWord(wp) == 0;
+  if (mpRunner) mpRunner->RecordActivate(active);
+  if (active != mbActive) {
+    if (mpDisplay) mpDisplay->InvalidateAll();
+  }
+  if (!active) {
+    mbWndActive = false;
+    if (!mbAppActive) ChangeActivate(false);
+  } else {
+    mbWndActive = true;
+    if (mbAppActive) ChangeActivate(true);
+  }
+  mbActive = active;
+  if (!mbNonePause) mbRunning = active;
+  return CAppBaseWindow::OnActivate(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnActivateApp(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnActivateApp");
+  mbAppActive = wp != 0;
+  if (mbAppActive) {
+    if (mbWndActive) ChangeActivate(true);
+  } else {
+    if (!mbWndActive) ChangeActivate(false);
+  }
+  return CAppBaseWindow::OnActivateApp(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnPaint(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnPaint");
+  Present();
+  return CAppBaseWindow::OnPaint(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnEraseBkGnd(uint32_t, WPARAM, LPARAM) {
+  Trace("CMainWindow::OnEraseBkGnd");
+  if (mpDisplay) mpDisplay->InvalidateAll();
+  return 0;
+}
+
+LRESULT CMainWindowImpl::OnClose(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnClose");
+  if (!mbForceClose && mbGameStarted) {
+    PauseGame(true);
+    bool wasFull = mbFullScreen;
+    if (wasFull) ChangeActivate(false);
+    int answer = MessageBox(mhWnd, LocalText("終了しますか？"), GameTitle(),
+                            MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
+    if (answer != IDYES) {
+      if (wasFull) ShowWindow(mhWnd, SW_RESTORE);
+      PauseGame(false);
+      return 0;
+    }
+    EndGame();
+  }
+  return CAppBaseWindow::OnClose(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnSetCursor(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnSetCursor");
+  if (msg == kMsgSetCursor) {
+    ShowCursorShape(reinterpret_cast<plat::Cursor*>(wp));
+    return 1;
+  }
+  return CAppBaseWindow::OnSetCursor(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnChar(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnChar");
+  if (mpRunner) mpRunner->RecordChar(static_cast<int>(wp));
+  return CAppBaseWindow::OnChar(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnSysChar(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnSysChar");
+  if (wp == '\r') return 0;  // Alt+Return must not beep
+  return CAppBaseWindow::OnSysChar(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnSysCommand(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnSysCommand");
+  if ((wp & 0xFFF0) == SC_SCREENSAVE) return 0;
+  return CAppBaseWindow::OnSysCommand(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnMouseWheel(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnMouseWheel");
+  if (mpRunner) mpRunner->RecordWheel(static_cast<int16_t>(HiWord(wp)));
+  return CAppBaseWindow::OnMouseWheel(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnEnterSizeMove(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnEnterSizeMove");
+  return CAppBaseWindow::OnEnterSizeMove(msg, wp, lp);
+}
+
+LRESULT CMainWindowImpl::OnExitSizeMove(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CMainWindow::OnExitSizeMove");
+  // Moving the window held the frame loop; that time is not lateness.
+  ResetLossTime();
+  return CAppBaseWindow::OnExitSizeMove(msg, wp, lp);
+}

@@ -1,0 +1,105 @@
+#include "app/Runner.h"
+
+#include <cstdio>
+
+#include "app/PngWrite.h"
+#include "app/core/Trace.h"
+#include "platform/KeyState.h"
+#include "platform/Window.h"
+
+namespace {
+const int kPolledKeys[] = {plat::VK_LBUTTON, plat::VK_RBUTTON, plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_CONTROL,
+                           plat::VK_SPACE,   plat::VK_TAB,     plat::VK_UP,     plat::VK_DOWN,   plat::VK_LEFT,
+                           plat::VK_RIGHT,   plat::VK_PRIOR,   plat::VK_NEXT,   plat::VK_Z,      plat::VK_X,
+                           plat::VK_LMENU,   plat::VK_RMENU};
+}
+
+CRunner::CRunner(const RunOptions& options) : mOptions(options) {}
+
+CRunner::~CRunner() {
+  if (mpRecord) fclose(mpRecord);
+}
+
+bool CRunner::Prepare(std::string& error) {
+  if (!mOptions.inputFile.empty() && !LoadInputScript(mOptions.inputFile, mEvents, error)) return false;
+  if (!mOptions.recordFile.empty()) {
+    mpRecord = fopen(mOptions.recordFile.c_str(), "wb");
+    if (!mpRecord) {
+      error = mOptions.recordFile + ": cannot write the record file";
+      return false;
+    }
+    fputs("# veltogame input record: FRAME EVENT ARGS\n", mpRecord);
+  }
+  return true;
+}
+
+void CRunner::Record(InputEvent::Kind kind, int a, int b) {
+  if (!mpRecord || mbReplaying) return;
+  InputEvent e;
+  e.frame = mNextFrame;
+  e.kind = kind;
+  e.a = a;
+  e.b = b;
+  fprintf(mpRecord, "%s\n", FormatInputEvent(e).c_str());
+  fflush(mpRecord);
+}
+
+void CRunner::RecordWheel(int delta) { Record(InputEvent::kWheel, delta, 0); }
+void CRunner::RecordChar(int code) { Record(InputEvent::kChar, code, 0); }
+void CRunner::RecordActivate(bool active) { Record(InputEvent::kActivate, active ? 1 : 0, 0); }
+
+void CRunner::BeforeFrame(long long frame, plat::HWND hwnd) {
+  Trace("CRunner::BeforeFrame");
+  mNextFrame = frame;
+  mbReplaying = true;
+  while (mNextEvent < mEvents.size() && mEvents[mNextEvent].frame <= frame) {
+    const InputEvent& e = mEvents[mNextEvent++];
+    switch (e.kind) {
+      case InputEvent::kMove: plat::SetScriptedCursor(e.a, e.b); break;
+      case InputEvent::kDown: plat::SetScriptedKey(e.a, true); break;
+      case InputEvent::kUp: plat::SetScriptedKey(e.a, false); break;
+      case InputEvent::kWheel: {
+        plat::RECT r = plat::GetWindowRect(hwnd);
+        plat::POINT pt = plat::GetCursorClientPos(hwnd);
+        auto lp = static_cast<plat::LPARAM>(plat::MakeLong(static_cast<uint16_t>(pt.x + r.left),
+                                                           static_cast<uint16_t>(pt.y + r.top)));
+        plat::SendMessage(hwnd, plat::WM_MOUSEWHEEL, plat::MakeLong(0, static_cast<uint16_t>(e.a)), lp);
+        break;
+      }
+      case InputEvent::kChar: plat::SendMessage(hwnd, plat::WM_CHAR, static_cast<plat::WPARAM>(e.a), 0); break;
+      case InputEvent::kActivate:
+        plat::SendMessage(hwnd, plat::WM_ACTIVATE, e.a ? plat::WA_ACTIVE : plat::WA_INACTIVE, 0);
+        plat::SendMessage(hwnd, plat::WM_ACTIVATEAPP, e.a ? 1 : 0, 0);
+        break;
+    }
+  }
+  mbReplaying = false;
+
+  if (mpRecord && !plat::IsHeadless()) {
+    plat::POINT pt = plat::GetCursorClientPos(hwnd);
+    if (pt.x != mRecordedMouse.x || pt.y != mRecordedMouse.y) {
+      Record(InputEvent::kMove, pt.x, pt.y);
+      mRecordedMouse = pt;
+    }
+    for (int vk : kPolledKeys) {
+      bool down = (plat::GetAsyncKeyState(vk) & 0x8000) != 0;
+      if (down != mRecordedDown[vk]) {
+        Record(down ? InputEvent::kDown : InputEvent::kUp, vk, 0);
+        mRecordedDown[vk] = down;
+      }
+    }
+  }
+}
+
+bool CRunner::AfterFrame(long long frame, plat::HWND hwnd) {
+  Trace("CRunner::AfterFrame");
+  auto range = mOptions.screenshots.equal_range(frame);
+  for (auto it = range.first; it != range.second; ++it) {
+    int w = 0, h = 0;
+    const auto& picture = plat::GetPresentedPicture(hwnd, w, h);
+    if (!WritePngFile(it->second, picture.data(), w, h, false))
+      fprintf(stderr, "veltogame: cannot write the screenshot %s\n", it->second.c_str());
+  }
+  mNextFrame = frame + 1;
+  return mOptions.frames >= 0 && frame >= mOptions.frames;
+}

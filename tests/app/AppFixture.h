@@ -1,0 +1,68 @@
+// Runs the application object in this process: headless, on the virtual
+// clock, in a scratch game folder; frames are driven one at a time.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "TestDir.h"
+#include "app/MainWindowImpl.h"
+#include "app/core/MainWindow.h"
+#include "platform/KeyState.h"
+#include "platform/Encoding.h"
+#include "platform/MessageBox.h"
+#include "platform/Timer.h"
+#include "platform/Window.h"
+
+class AppFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    plat::SetHeadless(true);
+    plat::SetVirtualClock(true, 0x10000);
+    plat::ClearScriptedInput();
+    snprintf(gszInstallDir, sizeof gszInstallDir, "%s", game.path().c_str());
+    snprintf(gszIniPath, sizeof gszIniPath, "%sNovel.ini", game.path().c_str());
+  }
+  void TearDown() override {
+    if (gpMainWindow && plat::IsWindow(gpMainWindow->GetHWnd())) {
+      gpMainWindow->mbForceClose = true;
+      plat::DestroyWindow(gpMainWindow->GetHWnd());
+    }
+    Pump();
+    plat::SetMessageBoxHook({});
+    plat::SetVirtualClock(false);
+  }
+
+  // Makes and creates the application object; the activation that showing
+  // the window brings is handled too.
+  CMainWindowImpl* Start(const RunOptions& options = RunOptions()) {
+    app = new CMainWindowImpl(options);
+    gpMainWindow = app;
+    EXPECT_TRUE(app->Create());
+    Pump();
+    return app;
+  }
+
+  // Dispatches every queued message; true when the quit message came.
+  bool Pump() {
+    plat::MSG m;
+    bool quit = false;
+    while (plat::PeekMessage(m)) {
+      if (m.message == plat::WM_QUIT) quit = true;
+      else plat::DispatchMessage(m);
+    }
+    return quit;
+  }
+
+  // Lets `ms` of time pass and gives the application one idle turn.
+  bool Idle(uint32_t ms) {
+    plat::AdvanceVirtualClock(ms);
+    bool ran = app->OnIdle();
+    Pump();
+    return ran;
+  }
+
+  TestDir game;
+  CMainWindowImpl* app = nullptr;
+};

@@ -1,0 +1,140 @@
+#include "AppFixture.h"
+
+namespace {
+
+using FrameLoop = AppFixture;
+
+TEST_F(FrameLoop, FramesStepByTheirLatenessUpToSixtyMilliseconds) {
+  Start();
+  EXPECT_TRUE(Idle(30));
+  EXPECT_EQ(app->mFrameTime, 30);
+  EXPECT_TRUE(Idle(45));
+  EXPECT_EQ(app->mFrameTime, 45);
+  EXPECT_TRUE(Idle(100));  // a frame 100 ms late advances the game by 60 ms
+  EXPECT_EQ(app->mFrameTime, 60);
+  EXPECT_EQ(app->mLossTime, 30);
+}
+
+TEST_F(FrameLoop, AFrameIsNotDueBeforeThirtyMilliseconds) {
+  Start();
+  ASSERT_TRUE(Idle(30));
+  long long frames = app->FramesRun();
+  EXPECT_FALSE(Idle(29));
+  EXPECT_EQ(app->FramesRun(), frames);
+  EXPECT_EQ(app->TimeToNextFrame(), 1u);
+  EXPECT_TRUE(Idle(1));
+  EXPECT_EQ(app->mFrameTime, 30);
+}
+
+TEST_F(FrameLoop, ResetLossTimeForgivesSlowWork) {
+  Start();
+  ASSERT_TRUE(Idle(30));
+  plat::AdvanceVirtualClock(500);  // a screen loads for half a second
+  app->ResetLossTime();
+  EXPECT_TRUE(Idle(30));
+  EXPECT_EQ(app->mFrameTime, 30);
+}
+
+TEST_F(FrameLoop, PauseNestsAndKeepsTiming) {
+  Start();
+  app->PauseGame(true);
+  app->PauseGame(true);
+  EXPECT_TRUE(app->mbPause);
+  app->PauseGame(false);
+  EXPECT_TRUE(app->mbPause) << "two pauses need two resumes";
+  app->PauseGame(false);
+  EXPECT_FALSE(app->mbPause);
+  EXPECT_EQ(app->mPauseCount, 0);
+}
+
+TEST_F(FrameLoop, DeactivationStopsTheGameUnlessNonePause) {
+  Start();
+  EXPECT_TRUE(app->mbRunning);
+  plat::SendMessage(app->GetHWnd(), plat::WM_ACTIVATE, plat::WA_INACTIVE, 0);
+  EXPECT_FALSE(app->mbRunning);
+  plat::SendMessage(app->GetHWnd(), plat::WM_ACTIVATE, plat::WA_ACTIVE, 0);
+  EXPECT_TRUE(app->mbRunning);
+  // Minimised counts as inactive.
+  plat::SendMessage(app->GetHWnd(), plat::WM_ACTIVATE, plat::MakeLong(plat::WA_ACTIVE, 1), 0);
+  EXPECT_FALSE(app->mbRunning);
+
+  plat::SendMessage(app->GetHWnd(), plat::WM_ACTIVATE, plat::WA_ACTIVE, 0);
+  app->mbNonePause = true;
+  plat::SendMessage(app->GetHWnd(), plat::WM_ACTIVATE, plat::WA_INACTIVE, 0);
+  EXPECT_TRUE(app->mbRunning);
+}
+
+TEST_F(FrameLoop, ClosingAsksFirstAndNoKeepsTheGameRunning) {
+  Start();
+  int asked = 0;
+  std::string question;
+  plat::SetMessageBoxHook([&](const char* text, const char*, uint32_t flags) {
+    ++asked;
+    question = text;
+    EXPECT_EQ(flags & 0xF, plat::MB_YESNO);
+    return plat::IDNO;
+  });
+  plat::PostMessage(app->GetHWnd(), plat::WM_CLOSE, 0, 0);
+  EXPECT_FALSE(Pump());
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(question, plat::LocalText("終了しますか？"));
+  EXPECT_TRUE(plat::IsWindow(app->GetHWnd()));
+  EXPECT_EQ(app->mPauseCount, 0);
+  EXPECT_FALSE(app->mbPause);
+
+  plat::SetMessageBoxHook([&](const char*, const char*, uint32_t) { return plat::IDYES; });
+  plat::HWND hwnd = app->GetHWnd();
+  plat::PostMessage(hwnd, plat::WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Pump());
+  EXPECT_FALSE(plat::IsWindow(hwnd));
+  EXPECT_EQ(gpMainWindow, nullptr) << "the application object ends with its window";
+}
+
+TEST_F(FrameLoop, ForcedCloseAndAnEndedGameDoNotAsk) {
+  Start();
+  int asked = 0;
+  plat::SetMessageBoxHook([&](const char*, const char*, uint32_t) {
+    ++asked;
+    return plat::IDNO;
+  });
+  app->EndGame();
+  plat::PostMessage(app->GetHWnd(), plat::WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Pump());
+  EXPECT_EQ(asked, 0);
+}
+
+TEST_F(FrameLoop, ShutdownWritesTheSwitchesBack) {
+  game.Write("Novel.ini", "[System]\nFrameSpeed=0\nSystemSE=on\nNoneEffect=1\n; mine\n");
+  Start();
+  EXPECT_EQ(app->mFrameSpeed, 1);
+  EXPECT_FALSE(app->mbSystemSE);
+  EXPECT_TRUE(app->mbNoneEffect);
+  app->ForceClose();
+  EXPECT_TRUE(Pump());
+  std::string ini = game.Read("Novel.ini");
+  EXPECT_NE(ini.find("FrameSpeed=1"), std::string::npos);
+  EXPECT_NE(ini.find("SystemSE=0"), std::string::npos);
+  EXPECT_NE(ini.find("; mine"), std::string::npos);
+  EXPECT_NE(ini.find("[MainWindow]\r\nPos=560,240"), std::string::npos);
+}
+
+TEST_F(FrameLoop, ErrorBoxInFullScreenDropsToAWindowAndComesBack) {
+  Start();
+  app->SetDisplayMode(true);
+  ASSERT_TRUE(app->mbFullScreen);
+  bool fullDuringBox = true;
+  plat::SetMessageBoxHook([&](const char* text, const char*, uint32_t flags) {
+    fullDuringBox = app->mbFullScreen;
+    EXPECT_EQ(std::string(text), plat::FromUtf8("読み込みエラー\nOBJECT:CTest\nFILE:a.mgd"));
+    EXPECT_TRUE(flags & plat::MB_ICONERROR);
+    return plat::IDOK;
+  });
+  app->ErrorRead("CTest", "a.mgd");
+  EXPECT_FALSE(fullDuringBox);
+  EXPECT_TRUE(app->mbMinimizedFull);
+  Pump();  // the restore reactivates the window
+  EXPECT_TRUE(app->mbFullScreen);
+  EXPECT_FALSE(app->mbMinimizedFull);
+}
+
+}  // namespace

@@ -1,0 +1,87 @@
+// The program run as a player or a script would run it: headless, fixed
+// step, with input scripts and screenshots.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "TestDir.h"
+
+namespace {
+
+std::string Program() { return std::string(VELTO_BINARY_DIR) + "/src/app/veltogame"; }
+
+int RunProgram(const std::string& args, std::string* output = nullptr) {
+  std::string cmd = Program() + " " + args + " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return -1000;
+  std::string out;
+  char buf[512];
+  while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
+  int status = pclose(p);
+  if (output) *output = out;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+}
+
+TEST(HeadlessRun, WritesScreenshotsAndTheIniAndIsReproducible) {
+  TestDir game;
+  game.Write("in.txt", "1 move 100 100\n3 down LBUTTON\n4 up LBUTTON\n5 wheel -120\n6 char x\n");
+  std::string common = "--headless --fixed-step --frames 30 --game " + game.path() + " --input " +
+                       game.File("in.txt");
+  ASSERT_EQ(RunProgram(common + " --screenshot 10:" + game.File("a.png") + " --screenshot 30:" + game.File("c.png")), 0);
+  ASSERT_EQ(RunProgram(common + " --screenshot 10:" + game.File("b.png")), 0);
+  std::string a = game.Read("a.png");
+  ASSERT_GT(a.size(), 24u);
+  EXPECT_EQ(a.substr(1, 3), "PNG");
+  // Width and height in the header: 800 × 600.
+  EXPECT_EQ(a.substr(16, 8), std::string("\0\0\x03\x20\0\0\x02\x58", 8));
+  EXPECT_EQ(a, game.Read("b.png"));
+  EXPECT_TRUE(game.Exists("c.png"));
+  EXPECT_NE(game.Read("Novel.ini").find("FrameSpeed=1"), std::string::npos);
+}
+
+TEST(HeadlessRun, AMalformedInputScriptStopsBeforeTheRun) {
+  TestDir game;
+  game.Write("in.txt", "1 move 1 1\n2 down NOSUCHKEY\n");
+  std::string out;
+  EXPECT_NE(RunProgram("--headless --fixed-step --frames 5 --game " + game.path() + " --input " + game.File("in.txt"), &out),
+            0);
+  EXPECT_NE(out.find("in.txt:2: unknown key 'NOSUCHKEY'"), std::string::npos) << out;
+  EXPECT_FALSE(game.Exists("Novel.ini")) << "the run never started";
+}
+
+TEST(HeadlessRun, RecordsTheInputItWasGiven) {
+  TestDir game;
+  game.Write("in.txt", "2 wheel 120\n3 char q\n");
+  ASSERT_EQ(RunProgram("--headless --fixed-step --frames 5 --game " + game.path() + " --input " + game.File("in.txt") +
+                " --record " + game.File("rec.txt")),
+            0);
+  // Replayed events are the script's, not the player's: nothing is recorded.
+  std::string rec = game.Read("rec.txt");
+  EXPECT_EQ(rec.find("wheel"), std::string::npos) << rec;
+}
+
+TEST(HeadlessRun, CommandLineErrorsAndHelp) {
+  std::string out;
+  EXPECT_EQ(RunProgram("--help", &out), 0);
+  EXPECT_NE(out.find("--headless"), std::string::npos);
+  EXPECT_EQ(RunProgram("--version", &out), 0);
+  EXPECT_NE(out.find("veltogame"), std::string::npos);
+  EXPECT_EQ(RunProgram("--frames many", &out), 2);
+  EXPECT_EQ(RunProgram("--screenshot nocolon.png", &out), 2);
+  EXPECT_EQ(RunProgram("--bogus", &out), 2);
+}
+
+TEST(HeadlessRun, UnwritableGameFolderDoesNotCrash) {
+  TestDir game;
+  std::string folder = game.File("ro/");
+  game.Write("ro/keep", "x");
+  ASSERT_EQ(system(("chmod 555 " + folder).c_str()), 0);
+  std::string out;
+  int code = RunProgram("--headless --fixed-step --frames 3 --game " + folder, &out);
+  system(("chmod 755 " + folder).c_str());
+  EXPECT_EQ(code, 0) << out;
+}
+
+}  // namespace
