@@ -138,3 +138,27 @@ TEST_F(FrameLoop, ErrorBoxInFullScreenDropsToAWindowAndComesBack) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FrameLoop, ADesktopTooSmallForAWindowStartsInFullScreen) {
+  setenv("VELTO_DESKTOP", "800x600", 1);
+  Start();
+  unsetenv("VELTO_DESKTOP");
+  EXPECT_FALSE(app->mbCanWindow);
+  EXPECT_TRUE(app->mbCanFullScreen);
+  EXPECT_TRUE(app->mbFullScreen);
+}
+
+TEST_F(FrameLoop, ADesktopTooSmallForEitherFailsToStart) {
+  setenv("VELTO_DESKTOP", "640x480", 1);
+  app = new CMainWindowImpl(RunOptions());
+  gpMainWindow = app;
+  EXPECT_FALSE(app->Create());
+  unsetenv("VELTO_DESKTOP");
+  delete app;
+  app = nullptr;
+  gpMainWindow = nullptr;
+}
+
+}  // namespace
