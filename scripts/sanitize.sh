@@ -8,6 +8,7 @@ export CC=clang CXX=clang++
 bash "$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELTO_SANITIZE=ON -DVELTO_FUZZ=ON \
   -DVELTO_BUILD_BENCH=OFF
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 xvfb-run -a -s "-screen 0 1280x1024x24" \
   ctest --test-dir "$root/build-asan" -j "$(nproc)" --output-on-failure --timeout 600

@@ -76,7 +76,13 @@ void ReportUnexpectedFailure() {
     snprintf(text, sizeof text, plat::LocalText(format), dir.c_str());
     plat::MessageBox(nullptr, text, GameTitle(), plat::MB_OK | plat::MB_ICONERROR);
   }
-  delete gpMainWindow;
+  // The object goes without its handlers running (they would save over a
+  // state the failure may have broken); its window goes with it.
+  if (CMainWindow* app = gpMainWindow) {
+    plat::HWND hwnd = app->ClsDetach();
+    delete app;
+    plat::DestroyWindow(hwnd);
+  }
   gpMainWindow = nullptr;
   gLock.Close();
 }

@@ -24,7 +24,18 @@ CMainWindowImpl::CMainWindowImpl(const RunOptions& options)
   Trace("CMainWindow::CMainWindow");
 }
 
-CMainWindowImpl::~CMainWindowImpl() { Trace("CMainWindow::~CMainWindow"); }
+CMainWindowImpl::~CMainWindowImpl() {
+  Trace("CMainWindow::~CMainWindow");
+  // Normally the window's destruction has released everything; an object
+  // deleted after a failure still owns its services.
+  ReleaseServices();
+}
+
+void CMainWindowImpl::ReleaseServices() {
+  Trace("CMainWindow::ReleaseServices");
+  delete mpDisplay;
+  mpDisplay = nullptr;
+}
 
 bool CMainWindowImpl::Create() {
   Trace("CMainWindow::Create");
@@ -217,8 +228,7 @@ LRESULT CMainWindowImpl::OnDestroy(uint32_t msg, WPARAM wp, LPARAM lp) {
   mIni.bBGMSmallVolume = gbBGMSmallVolume;
   mIni.bAlphaFlip = gbAlphaFlip;
   WriteIniSettings(gszIniPath, mIni);
-  delete mpDisplay;
-  mpDisplay = nullptr;
+  ReleaseServices();
   PostQuitMessage(0);
   return CAppBaseWindow::OnDestroy(msg, wp, lp);
 }

@@ -65,6 +65,8 @@ class CMainWindowImpl : public CMainWindow {
   // paused runs it. Split out so that the flow of screens can be driven here.
   virtual void MoveAndDraw();
   void Present();
+  // Deletes the services in the reverse order of their creation.
+  void ReleaseServices();
 
  private:
   RunOptions mOptions;

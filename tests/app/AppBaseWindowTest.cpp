@@ -57,6 +57,8 @@ TEST_F(WindowWrapper, DerivedWrapperDeletesItselfOnceWithItsWindow) {
 TEST_F(WindowWrapper, PlainWrapperSurvivesDetached) {
   CAppBaseWindow wnd;
   ASSERT_TRUE(wnd.CreateWnd("x", "GAMECLASS", 0, 0, 0, 800, 600, nullptr, nullptr, 0, 0));
+  plat::DestroyWindow(wnd.GetHWnd());
+  EXPECT_EQ(wnd.GetHWnd(), nullptr);
   ASSERT_TRUE(wnd.CreateWnd("y", "GAMECLASS", 0, 0, 0, 800, 600, nullptr, nullptr, 0, 0)) << "no second registration";
   plat::HWND second = wnd.GetHWnd();
   plat::DestroyWindow(second);

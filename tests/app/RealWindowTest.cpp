@@ -11,6 +11,8 @@ namespace {
 
 TEST(RealWindow, PresentsAKnownPicture) {
   if (!getenv("DISPLAY") && !getenv("WAYLAND_DISPLAY")) GTEST_SKIP() << "no display";
+  // The software renderer keeps the check independent of the display's GL.
+  setenv("SDL_RENDER_DRIVER", "software", 1);
   plat::SetHeadless(false);
   ASSERT_TRUE(plat::InitVideo());
   plat::HWND w = plat::CreateWindow("VELTO test", plat::WS_CAPTION, 10, 10, 800, 600, nullptr, nullptr);
@@ -28,7 +30,8 @@ TEST(RealWindow, PresentsAKnownPicture) {
   for (size_t i = 0; i < back.size(); ++i) wrong += (back[i] & 0xFFFFFF) != (pixels[i] & 0xFFFFFF);
   EXPECT_EQ(wrong, 0);
   plat::DestroyWindow(w);
-  plat::ShutdownVideo();
+  // The video system stays up: shutting it down unloads the X libraries,
+  // and the leak checker could no longer tell their leftovers from ours.
 }
 
 }  // namespace
