@@ -22,11 +22,10 @@ struct Layout {
 };
 
 // Checks the signature and every size the file declares against its length.
-GameFileError CheckLayout(const uint8_t* bytes, size_t size, const char* phrase, HexDigestFn digest, Layout& lay) {
+GameFileError CheckLayout(const uint8_t* bytes, size_t size, const char* phrase, HexDigestFn digest, Layout& lay,
+                          bool checkSignature = true) {
   if (size < kGameFixedSize) return GameFileError::kShort;
-  std::string sig = GameSignature(phrase, digest);
-  if (sig.size() != kSigLen || strncasecmp(reinterpret_cast<const char*>(bytes), sig.c_str(), kSigLen) != 0)
-    return GameFileError::kSignature;
+  if (checkSignature && !HasGameSignature(bytes, size, phrase, digest)) return GameFileError::kSignature;
   CByteReader r(bytes + 100, 12);
   lay.sumSize = r.U32();
   lay.width = r.I32();
@@ -59,6 +58,12 @@ void Names(CByteReader& r, char (*names)[kNameLen], int count) {
 }
 
 }  // namespace
+
+bool HasGameSignature(const uint8_t* bytes, size_t size, const char* phrase, HexDigestFn digest) {
+  std::string sig = GameSignature(phrase, digest);
+  return size >= kSigLen && sig.size() == kSigLen &&
+         strncasecmp(reinterpret_cast<const char*>(bytes), sig.c_str(), kSigLen) == 0;
+}
 
 std::string GameSignature(const char* phrase, HexDigestFn digest) {
   return digest(std::string(phrase ? phrase : "") + "SaveData");
@@ -121,9 +126,10 @@ const char* GameFileErrorText(GameFileError e) {
 }
 
 GameFileError ParseGameFile(const uint8_t* bytes, size_t size, const char* phrase, HexDigestFn digest,
-                            SavedGame& out) {
+                            SavedGame& out, bool checkSignature) {
   Layout lay;
-  if (GameFileError e = CheckLayout(bytes, size, phrase, digest, lay); e != GameFileError::kNone) return e;
+  if (GameFileError e = CheckLayout(bytes, size, phrase, digest, lay, checkSignature); e != GameFileError::kNone)
+    return e;
   CByteReader r(bytes, size);
   r.Skip(36);
   r.Text(out.subTitle, kNameLen, kNameLen);

@@ -56,9 +56,12 @@ const char* GameFileErrorText(GameFileError e);
 
 // The whole file. Fails on a short file, a signature of another product, a
 // thumbnail size that is not width × height × 4 (or absurd), or a state
-// record longer than 1 MiB or than the file.
+// record longer than 1 MiB or than the file. Inspection tools may skip the
+// signature test; the state then unscrambles only with the right phrase.
 GameFileError ParseGameFile(const uint8_t* bytes, size_t size, const char* phrase, HexDigestFn digest,
-                            SavedGame& out);
+                            SavedGame& out, bool checkSignature = true);
+// True when the file starts with this product's signature (case ignored).
+bool HasGameSignature(const uint8_t* bytes, size_t size, const char* phrase, HexDigestFn digest);
 
 // Only the head (for the save list): the subtitle and, when `wantSum`, the
 // thumbnail.

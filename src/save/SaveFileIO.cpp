@@ -72,6 +72,12 @@ bool WriteFileReplacing(const std::string& path, const void* data, size_t size) 
   return true;
 }
 
+uint64_t FileSize(const std::string& path) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
+  return static_cast<uint64_t>(st.st_size);
+}
+
 void SetBeforeRenameHook(BeforeRenameHook hook) { gBeforeRename = hook; }
 
 uint64_t FileWriteTime(const std::string& path) {

@@ -14,6 +14,9 @@ namespace save {
 // than `maxSize`.
 bool ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& out);
 
+// The size of a regular file, 0 when there is none.
+uint64_t FileSize(const std::string& path);
+
 // Replaces `path` with `size` bytes. False (the old file untouched, no
 // temporary left behind) when any step fails.
 bool WriteFileReplacing(const std::string& path, const void* data, size_t size);
