@@ -11,7 +11,6 @@
 namespace {
 
 constexpr size_t kSigLen = 32;
-constexpr size_t kSumOffset = 112;
 constexpr size_t kStateLenOffset = 78674;  // + T
 
 struct Layout {
