@@ -5,14 +5,14 @@
 
 namespace {
 
-TEST(PixelRule, OpaqueWhiteOverBlackLandsAt252) {
+TEST(BlendRule, OpaqueWhiteOverBlackLandsAt252) {
   // s = 255 × 255 ÷256 = 254; a = 254; (0 × 1 + 254 × 254) ÷256 = 252.
   EXPECT_EQ(pix::Blend(0x00000000u, 0xFFFFFFFFu, 0xFFFFFFFFu), 0xFCFCFCFCu);
   // Over opaque black the alpha keeps a little of the old: (255 × 1 + 254 × 254) ÷256.
   EXPECT_EQ(pix::Blend(0xFF000000u, 0xFFFFFFFFu, 0xFFFFFFFFu), 0xFDFCFCFCu);
 }
 
-TEST(PixelRule, BlendSkipsOnlyTransparentSources) {
+TEST(BlendRule, BlendSkipsOnlyTransparentSources) {
   EXPECT_EQ(pix::Blend(0x11223344u, 0x00FFFFFFu, 0xFFFFFFFFu), 0x11223344u);
   // Alpha 1 modulated to 0: not skipped, the destination darkens by 255 ÷256.
   EXPECT_EQ(pix::Blend(0x80808080u, 0x01FFFFFFu, 0x80FFFFFFu), 0x7F7F7F7Fu);
@@ -24,20 +24,20 @@ TEST(PixelRule, BlendSkipsOnlyTransparentSources) {
   EXPECT_EQ(pix::Blend(d, s, 0xFFFFFFFFu), pix::Pack(b, g, r, a));
 }
 
-TEST(PixelRule, OpaqueWritesAlpha255AndModulates) {
+TEST(BlendRule, OpaqueWritesAlpha255AndModulates) {
   EXPECT_EQ(pix::Opaque(0x00000000u, 0xFFFFFFFFu), 0xFF000000u);
   EXPECT_EQ(pix::Opaque(0x00FFFFFFu, 0xFFFFFFFFu), 0xFFFEFEFEu);
   EXPECT_EQ(pix::Opaque(0x80C86432u, 0x00808080u), pix::Pack(0x32 * 128 >> 8, 0x64 * 128 >> 8, 0xC8 * 128 >> 8, 255));
 }
 
-TEST(PixelRule, TintedOpaqueHasTwoSpecialColours) {
+TEST(BlendRule, TintedOpaqueHasTwoSpecialColours) {
   EXPECT_EQ(pix::TintedOpaque(0x12345678u, 0xFF000000u), 0xFF000000u);
   EXPECT_EQ(pix::TintedOpaque(0x12345678u, 0x00FFFFFFu), 0xFF345678u);
   // ÷255 elsewhere, alpha kept: 0x78 × 0x80 ÷255 = 60, 0x56 × 255 ÷255 = 0x56.
   EXPECT_EQ(pix::TintedOpaque(0x12345678u, 0x00FFFF80u), 0x1234563Cu);
 }
 
-TEST(PixelRule, AdditiveClampsAndSkips) {
+TEST(BlendRule, AdditiveClampsAndSkips) {
   EXPECT_EQ(pix::Add(0x10203040u, 0xFFFFFFFFu, 0), 0x10203040u);
   EXPECT_EQ(pix::Add(0x10203040u, 0x00FFFFFFu, 0xFFFFFFFFu), 0x10203040u);
   EXPECT_EQ(pix::Add(0x80F08010u, 0xFF20FF10u, 0xFFFFFFFFu), 0xFFFFFF20u);
@@ -45,19 +45,19 @@ TEST(PixelRule, AdditiveClampsAndSkips) {
   EXPECT_EQ(pix::Add(0x00000000u, 0xFF101010u, 0x80FFFFFFu), pix::Pack(8, 8, 8, 128));
 }
 
-TEST(PixelRule, InvertIsTheBlendWithColoursFlipped) {
+TEST(BlendRule, InvertIsTheBlendWithColoursFlipped) {
   EXPECT_EQ(pix::Xor(0x00000000u, 0xFFFFFFFFu, 0xFFFFFFFFu), 0xFC030303u);
   EXPECT_EQ(pix::Xor(0x11223344u, 0x00FFFFFFu, 0xFFFFFFFFu), 0x11223344u);
 }
 
-TEST(PixelRule, SingleColourUsesOnlyTheSourceAlpha) {
+TEST(BlendRule, SingleColourUsesOnlyTheSourceAlpha) {
   EXPECT_EQ(pix::One(0x00000000u, 0xFF123456u, 0xFF0000FFu), 0xFF0000FFu);
   EXPECT_EQ(pix::One(0xF0102030u, 0x00FFFFFFu, 0xFFFFFFFFu), 0xF0102030u);
   // c = 255 × 128 ÷255 = 128: (0 × 127 + 255 × 128) ÷255 = 128.
   EXPECT_EQ(pix::One(0x00000000u, 0xFF000000u, 0x80FF0000u), 0x80800000u);
 }
 
-TEST(PixelRule, GreyTintTruncatesTheFloatingLevel) {
+TEST(BlendRule, GreyTintTruncatesTheFloatingLevel) {
   EXPECT_EQ(pix::GrayLevel(0x00FFFFFFu), 255u);
   EXPECT_EQ(pix::GrayLevel(0x00000064u), 11u);  // 0.11 × 100
   EXPECT_EQ(pix::GrayLevel(0x00030000u), 0u);   // 0.3 × 3 = 0.8999…
@@ -69,19 +69,19 @@ TEST(PixelRule, GreyTintTruncatesTheFloatingLevel) {
   EXPECT_EQ(pix::Gray(0x00000000u, 0x80FFFFFFu, 0xFFFFFFFFu), 0x80808080u);
 }
 
-TEST(PixelRule, FadeEndsAtOldTimes255Over256AndAtNew) {
+TEST(BlendRule, FadeEndsAtOldTimes255Over256AndAtNew) {
   EXPECT_EQ(pix::Fade(0xFFFFFFFFu, 0x00000000u, 0), 0xFEFEFEFEu);
   EXPECT_EQ(pix::Fade(0x00000000u, 0xFFFFFFFFu, 255), 0xFEFEFEFEu);
   EXPECT_EQ(pix::Fade(0x40404040u, 0xC0C0C0C0u, 128), pix::Pack(127, 127, 127, 127));
 }
 
-TEST(PixelRule, ShadeScalesColoursNotAlpha) {
+TEST(BlendRule, ShadeScalesColoursNotAlpha) {
   EXPECT_EQ(pix::Shade(0xFFFFFFFFu, 255), 0xFFFEFEFEu);
   EXPECT_EQ(pix::Shade(0x80FF8040u, 128), 0x807F4020u);
   EXPECT_EQ(pix::Shade(0x80FF8040u, 0), 0x80000000u);
 }
 
-TEST(PixelRule, BilinearWeightsFromTheFractionsHighByte) {
+TEST(BlendRule, BilinearWeightsFromTheFractionsHighByte) {
   const uint32_t px[4] = {0x00000000u, 0xFFFFFFFFu, 0x00000000u, 0xFFFFFFFFu};  // 2 × 2
   // No fraction: the weight of the top-left pixel is 255 × 255, not 65536.
   EXPECT_EQ(pix::Bilinear(px, 2, 0, 0), 0u);
