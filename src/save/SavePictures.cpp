@@ -2,15 +2,9 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "assets/SpriteCache.h"
 #include "save/GameFile.h"
 #include "save/SaveData.h"
-
-#if __has_include("assets/SpriteCache.h")
-#include "assets/SpriteCache.h"
-#define VELTO_SAVE_HAS_CACHE 1
-#endif
-
-#ifdef VELTO_SAVE_HAS_CACHE
 
 void CSaveData::FreePictures() {
   Trace("CSaveData::FreePictures");
@@ -40,22 +34,3 @@ void CSaveData::LoadPictures(const SavedGame& game) {
   for (int i = 0; i < kSlotCount; ++i)
     if (game.picture[i][0]) mpPicture[i] = cache->Read(game.picture[i]);
 }
-
-#else  // The picture cache is not part of this build yet: no slot can hold a picture.
-
-void CSaveData::FreePictures() {
-  Trace("CSaveData::FreePictures");
-  for (CDIBSprite*& p : mpPicture) p = nullptr;
-}
-
-void CSaveData::StorePictures(SavedGame& game) const {
-  Trace("CSaveData::StorePictures");
-  memset(game.picture, 0, sizeof game.picture);
-}
-
-void CSaveData::LoadPictures(const SavedGame&) {
-  Trace("CSaveData::LoadPictures");
-  FreePictures();
-}
-
-#endif

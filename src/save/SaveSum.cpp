@@ -3,13 +3,9 @@
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
 #include "assets/DIBImage.h"
-#include "save/SaveData.h"
-
-#if __has_include("assets/SpriteCache.h")
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
-#define VELTO_SAVE_HAS_CACHE 1
-#endif
+#include "save/SaveData.h"
 
 namespace {
 
@@ -46,7 +42,6 @@ bool CSaveData::CreateSaveSum(CDIBImage* source) {
       mpSumImage->FillFull(value);
       break;
     case 40: {
-#ifdef VELTO_SAVE_HAS_CACHE
       CSpriteCache* cache = gpMainWindow ? gpMainWindow->mpSpriteCache : nullptr;
       char name[kNameLen];
       memcpy(name, mSumParam, sizeof name);
@@ -57,9 +52,6 @@ bool CSaveData::CreateSaveSum(CDIBImage* source) {
       picture->StretchBltCopy(mpSumImage, v, kSumFilter);
       cache->Free(picture);
       break;
-#else
-      return false;  // no picture cache in this build yet
-#endif
     }
     default:
       break;
