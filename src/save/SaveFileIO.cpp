@@ -29,7 +29,9 @@ bool WriteAll(int fd, const uint8_t* p, size_t n) {
 }  // namespace
 
 bool ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>& out) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Non-blocking, so that a pipe put where a save should be cannot hang the
+  // open; only regular files are read.
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   struct stat st;
   bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= maxSize;

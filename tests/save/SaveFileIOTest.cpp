@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "TestDir.h"
@@ -24,6 +26,8 @@ TEST(SaveFileIO, ReplacesWholeFilesAndLeavesNoTemporary) {
   EXPECT_FALSE(save::ReadWholeFile(path, 6, got));  // larger than allowed
   EXPECT_FALSE(save::ReadWholeFile(dir.File("missing"), 100, got));
   EXPECT_FALSE(save::ReadWholeFile(dir.path(), 100, got));  // a folder
+  ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+  EXPECT_FALSE(save::ReadWholeFile(dir.File("pipe"), 100, got));  // returns at once
 }
 
 TEST(SaveFileIO, InterruptedReplacementKeepsTheOldFile) {
