@@ -2,35 +2,40 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
-#include "save/GameFile.h"
-#include "save/SaveData.h"
-
-#if __has_include("audio/BGMBuffer.h") && __has_include("audio/SEBuffer.h") && __has_include("audio/VoiceBuffer.h")
 #include "audio/BGMBuffer.h"
 #include "audio/SEBuffer.h"
 #include "audio/VoiceBuffer.h"
-#define VELTO_SAVE_HAS_SOUND 1
-#endif
+#include "save/GameFile.h"
+#include "save/SaveData.h"
 
-#ifdef VELTO_SAVE_HAS_SOUND
+namespace {
+
+// Copies at most size - 1 bytes of `src` and terminates.
+void CopyName(char* dst, const char* src, size_t size) {
+  size_t n = strnlen(src, size - 1);
+  memcpy(dst, src, n);
+  dst[n] = 0;
+}
+
+}  // namespace
 
 void CSaveData::StoreSound(SavedGame& game) const {
   Trace("CSaveData::StoreSound");
   CBGMBuffer* bgm = gpMainWindow ? gpMainWindow->mpBGMBuffer : nullptr;
   if (bgm) {
-    strncpy(game.bgmName, bgm->mszName, kNameLen - 1);
-    game.bgmPlay = bgm->mbPlay;
-    game.bgmLoop = bgm->mbLoop;
+    CopyName(game.bgmName, bgm->mszName, sizeof game.bgmName);
+    game.bgmPlay = bgm->mbPlay.load();
+    game.bgmLoop = bgm->mbLoop.load();
   }
   CSEBuffer* se = gpMainWindow ? gpMainWindow->mpSEBuffer : nullptr;
   for (int i = 0; i < kSlotCount; ++i) {
     int h = mSEHandle[i];
-    if (!se || h < 1 || h > 256) continue;
-    const auto& ch = se->mSeChannel[h - 1];
-    if (!ch.pBuffer) continue;
-    strncpy(game.se[i].name, se->mSeSource[ch.nSource].szName, sizeof game.se[i].name - 1);
-    game.se[i].play = ch.bPlay;
-    game.se[i].loop = ch.bLoop;
+    if (!se || h < 1 || h > CSEBuffer::kChannels) continue;
+    const SeChannel& ch = se->mSeChannel[h - 1];
+    if (!ch.buffer || ch.source < 0 || ch.source >= CSEBuffer::kSources) continue;
+    CopyName(game.se[i].name, se->mSeSource[ch.source].name, sizeof game.se[i].name);
+    game.se[i].play = ch.playing;
+    game.se[i].loop = ch.loop;
   }
 }
 
@@ -55,14 +60,3 @@ void CSaveData::RestartSound(const SavedGame& game) {
   }
   if (CVoiceBuffer* voice = gpMainWindow ? gpMainWindow->mpVoiceBuffer : nullptr) voice->Stop(0);
 }
-
-#else  // The sound classes are not part of this build yet: nothing plays.
-
-void CSaveData::StoreSound(SavedGame&) const { Trace("CSaveData::StoreSound"); }
-
-void CSaveData::RestartSound(const SavedGame&) {
-  Trace("CSaveData::RestartSound");
-  for (int32_t& h : mSEHandle) h = 0;
-}
-
-#endif
