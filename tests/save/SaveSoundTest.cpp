@@ -10,6 +10,7 @@
 #include "save/GameFile.h"
 #include "save/SaveData.h"
 #include "save/SaveFolder.h"
+#include "save/SoundConfig.h"
 
 namespace {
 
@@ -91,6 +92,21 @@ TEST_F(SaveSoundTest, SavedMusicAndEffectsAreRestartedOnLoad) {
   EXPECT_TRUE(mMusic.mbPlay);
   EXPECT_FALSE(mMusic.mbLoop);
   EXPECT_FALSE(mLine.mbPlay);
+}
+
+TEST_F(SaveSoundTest, SettingsMuteAndSetTheSoundClasses) {
+  ConfigRecord c;
+  c.bBGM = false;
+  c.nSEVol = 12;
+  c.nVoiceVol = 200;
+  ApplySoundConfig(c, &mFx, &mMusic, &mLine);
+  EXPECT_TRUE(mMusic.mbMute);
+  EXPECT_FALSE(mFx.mbMute);
+  EXPECT_FALSE(mLine.mbMute);
+  EXPECT_EQ(mFx.mVolume, 12);
+  EXPECT_EQ(mMusic.mVolume, 128);
+  EXPECT_EQ(mLine.mVolume, 200);
+  ApplySoundConfig(c, nullptr, nullptr, nullptr);
 }
 
 }  // namespace
