@@ -133,7 +133,7 @@ VELTO_AVX2 void AddRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
 
 }  // namespace
 
-// Sampling gathers one pixel pair at a time; the SSE2 form is as fast here.
+// Filtered sampling gathers one pixel at a time and uses the SSE2 form.
 void SampleBilinearSse2(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
                         int64_t dv, int n);
 
