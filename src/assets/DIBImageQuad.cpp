@@ -216,7 +216,7 @@ void CDIBImage::DrawQuad(CDIBImage* pDst, const SprtVertex& vertex, QuadRule rul
             rows.tint(out, samples, count, m);
           break;
         case QuadRule::Add:
-          for (int i = 0; i < count; ++i) out[i] = pix::Add(out[i], samples[i], m);
+          rows.add(out, samples, count, m);
           break;
         case QuadRule::Xor:
           for (int i = 0; i < count; ++i) out[i] = pix::Xor(out[i], samples[i], m);

@@ -48,6 +48,10 @@ void FadeRow(uint32_t* d, const uint32_t* o, const uint32_t* nw, size_t n, uint3
   for (size_t i = 0; i < n; ++i) d[i] = Fade(o[i], nw[i], a);
 }
 
+void AddRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
+  for (size_t i = 0; i < n; ++i) d[i] = Add(d[i], s[i], m);
+}
+
 void SampleBilinear(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
                     int64_t dv, int n) {
   for (int i = 0; i < n; ++i, u += du, v += dv) {
@@ -56,7 +60,7 @@ void SampleBilinear(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t 
   }
 }
 
-const RowKernels kScalar{"scalar", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow, SampleBilinear};
+const RowKernels kScalar{"scalar", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow, AddRow, SampleBilinear};
 
 const RowKernels& Choose() {
   // VELTO_PIXEL_PATH=scalar|sse2 narrows the choice (for comparing looks and

@@ -101,6 +101,11 @@ TEST(BlendKernel, EveryVectorKernelMatchesTheReference) {
       ASSERT_EQ(a1, a2) << set->name << " fade n=" << n << " a=" << a;
 
       a1 = a2 = dst;
+      ref.add(a1.data() + off, s, n, m);
+      set->add(a2.data() + off, s, n, m);
+      ASSERT_EQ(a1, a2) << set->name << " add n=" << n << " m=" << std::hex << m;
+
+      a1 = a2 = dst;
       ref.fill(a1.data() + off, n, m);
       set->fill(a2.data() + off, n, m);
       ASSERT_EQ(a1, a2) << set->name << " fill n=" << n;

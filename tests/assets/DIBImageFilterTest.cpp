@@ -105,6 +105,19 @@ TEST(DIBImageBefog, MatchesThePlainRuleOnManySizes) {
     }
 }
 
+TEST(DIBImageBefog, AHugePassCountEndsOnceNothingChanges) {
+  CDIBImage img;
+  std::mt19937 rng(8);
+  MakeRandom(img, 12, 10, rng);
+  CDIBImage copy;
+  copy.Create(12, 10);
+  img.Copy(&copy, 0, 0, 0, 0, 12, 10);
+  img.Befog(2000000000);
+  copy.Befog(400);
+  EXPECT_EQ(std::vector<uint32_t>(img.GetPixels(), img.GetPixels() + 120),
+            std::vector<uint32_t>(copy.GetPixels(), copy.GetPixels() + 120));
+}
+
 TEST(DIBImageBefog, ColumnZeroAndRowZeroNeverContribute) {
   CDIBImage img;
   img.Create(5, 5);
