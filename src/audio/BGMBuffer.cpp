@@ -196,6 +196,7 @@ void CBGMBuffer::Stop(uint32_t fadeOut) {
     {
       CCriticalSectionLock lock(mcsFill);
       mbPlay = false;
+      for (auto e : mhEvent) ResetEvent(e);
     }
     WaitForSingleObject(mhIdle, 5000);
     CCriticalSectionLock lock(mcsFill);

@@ -45,7 +45,9 @@ void CBGMBuffer::StreamThread(CBGMBuffer* self) {
     if (self->mbQuit || r >= WAIT_OBJECT_0 + 4) return;
     const uint32_t k = r - WAIT_OBJECT_0;
     CCriticalSectionLock lock(self->mcsFill);
-    if (!self->mbPlay) {
+    // A stop since the wake-up withdrew the notification: it belonged to
+    // the piece that was stopped, not to whatever plays now.
+    if (!self->mbPlay || !IsEventSet(self->mhEvent[k])) {
       ResetEvent(self->mhEvent[k]);
       continue;
     }

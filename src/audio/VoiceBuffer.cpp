@@ -60,6 +60,7 @@ void CVoiceBuffer::StopNow() {
   CCriticalSectionLock lock(mcsFill);
   CloseDecoder();
   mbPlay = false;
+  for (auto e : mhEvent) ResetEvent(e);
   mbPause = false;
   mPauseCount = 0;
 }

@@ -51,8 +51,9 @@ void CVoiceBuffer::StreamThread(CVoiceBuffer* self) {
     if (self->mbPlay) {
       ResetEvent(self->mhIdle);
       CCriticalSectionLock lock(self->mcsFill);
-      // The main thread may have stopped the line since the check above.
-      if (self->mbPlay) {
+      // The main thread may have stopped the line since the check above;
+      // the stop then also withdrew the notification.
+      if (self->mbPlay && IsEventSet(self->mhEvent[k])) {
         if (self->mbEnd) {
           if (self->mEndCount > 0) {
             self->mpBuffer->Stop();
