@@ -66,13 +66,21 @@ void CBGMBuffer::StreamThread(CBGMBuffer* self) {
 }
 
 size_t CBGMBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void* source) {
+  Trace("CBGMBuffer::OggCallbackRead");
   return OggMemoryRead(static_cast<OggMemorySource*>(source), ptr, size, count);
 }
 
 int CBGMBuffer::OggCallbackSeek(void* source, ogg_int64_t offset, int origin) {
+  Trace("CBGMBuffer::OggCallbackSeek");
   return OggMemorySeek(static_cast<OggMemorySource*>(source), offset, origin);
 }
 
-int CBGMBuffer::OggCallbackClose(void*) { return 0; }
+int CBGMBuffer::OggCallbackClose(void*) {
+  Trace("CBGMBuffer::OggCallbackClose");
+  return 0;
+}
 
-long CBGMBuffer::OggCallbackFell(void* source) { return OggMemoryTell(static_cast<OggMemorySource*>(source)); }
+long CBGMBuffer::OggCallbackFell(void* source) {
+  Trace("CBGMBuffer::OggCallbackFell");
+  return OggMemoryTell(static_cast<OggMemorySource*>(source));
+}
