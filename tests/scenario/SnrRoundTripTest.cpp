@@ -65,7 +65,8 @@ TEST_P(RoundTrip, CorpusUsesEveryCommandAndComesBackIdentical) {
   EXPECT_EQ(text2, text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, RoundTrip, testing::Values(TextEncoding::kSjis, TextEncoding::kGbk));
+INSTANTIATE_TEST_SUITE_P(Encodings, RoundTrip, testing::Values(TextEncoding::kSjis, TextEncoding::kGbk),
+                         [](const auto& info) { return info.param == TextEncoding::kGbk ? "Gbk" : "Sjis"; });
 
 TEST(SnrDecompiler, ScrambledFilesComeBackWithTheirPhrase) {
   CompileResult c = CompileScenario(Corpus(), "AllCommands.txt", TextEncoding::kSjis);
