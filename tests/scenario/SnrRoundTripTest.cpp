@@ -65,7 +65,8 @@ TEST_P(RoundTrip, CorpusUsesEveryCommandAndComesBackIdentical) {
   EXPECT_EQ(text2, text);
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, RoundTrip, testing::Values(TextEncoding::kSjis, TextEncoding::kGbk));
+INSTANTIATE_TEST_SUITE_P(Encodings, RoundTrip, testing::Values(TextEncoding::kSjis, TextEncoding::kGbk),
+                         [](const auto& info) { return info.param == TextEncoding::kGbk ? "Gbk" : "Sjis"; });
 
 TEST(SnrDecompiler, ScrambledFilesComeBackWithTheirPhrase) {
   CompileResult c = CompileScenario(Corpus(), "AllCommands.txt", TextEncoding::kSjis);
@@ -118,6 +119,31 @@ TEST(SnrDecompiler, FilesOnlyRawFormsCanExpress) {
     std::string text;
     EXPECT_EQ(Again(file, e, &text), file) << text;
   }
+}
+
+TEST(SnrDecompiler, ExpressionsTooDeepForInfixComeOutRaw) {
+  // ((1 + 1) * 1 + 1) * 1 ...: two stack entries, but parentheses nest ever deeper.
+  std::vector<std::pair<int32_t, int32_t>> pairs{{0, 1}};
+  for (int i = 0; i < 600; ++i) {
+    pairs.push_back({0, 1});
+    pairs.push_back({i % 2 ? kOpMul : kOpAdd, 0});
+  }
+  SnrImage image;
+  Bytes p;
+  PutExpr(p, pairs);
+  Cmd(image, kCmdMOV, p);
+  Bytes file = image.Build();
+  std::string text;
+  EXPECT_EQ(Again(file, TextEncoding::kSjis, &text), file);
+  EXPECT_EQ(text.substr(0, 6), "MOV @(");
+  pairs.resize(201);  // shallow enough for infix
+  image.commands.clear();
+  p.clear();
+  PutExpr(p, pairs);
+  Cmd(image, kCmdMOV, p);
+  file = image.Build();
+  EXPECT_EQ(Again(file, TextEncoding::kSjis, &text), file);
+  EXPECT_EQ(text.substr(0, 8), "MOV ((((");
 }
 
 TEST(SnrDecompiler, DumpShowsOneLinePerCommand) {
