@@ -112,7 +112,14 @@ VELTO_AVX2 void FadeRow(uint32_t* d, const uint32_t* o, const uint32_t* nw, size
   for (; i < n; ++i) d[i] = Fade(o[i], nw[i], a);
 }
 
-const RowKernels kAvx2{"avx2", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow};
+}  // namespace
+
+// Sampling gathers one pixel pair at a time; the SSE2 form is as fast here.
+void SampleBilinearSse2(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
+                        int64_t dv, int n);
+
+namespace {
+const RowKernels kAvx2{"avx2", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow, SampleBilinearSse2};
 
 }  // namespace
 
