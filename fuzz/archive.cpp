@@ -13,13 +13,26 @@
 
 namespace {
 
+std::string gScratch;
+
+void RemoveScratch() {
+  unlink((gScratch + "MGD").c_str());
+  rmdir(gScratch.c_str());
+}
+
+// One folder for the run, removed at exit; each input becomes its archive.
 const std::string& ScratchDir() {
-  static const std::string dir = [] {
-    char tmpl[] = "/tmp/velto-fuzz-archive-XXXXXX";
+  if (gScratch.empty()) {
+    // Memory-backed when the system has it: one file is written per input.
+    char tmpl[] = "/dev/shm/velto-fuzz-archive-XXXXXX";
+    char fallback[] = "/tmp/velto-fuzz-archive-XXXXXX";
     const char* made = mkdtemp(tmpl);
-    return std::string(made ? made : "/tmp") + "/";
-  }();
-  return dir;
+    if (!made) made = mkdtemp(fallback);
+    if (!made) abort();
+    gScratch = std::string(made) + "/";
+    atexit(RemoveScratch);
+  }
+  return gScratch;
 }
 
 }  // namespace
@@ -34,9 +47,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   CFileJoin join;
   if (!join.Initialize(dir.c_str(), "MGD", ".MGD")) return 0;
-  std::vector<char> buffer(1 << 16);
+  static std::vector<char> buffer(1 << 16);
   ArchiveEntryInfo info;
-  for (int i = 0; i < 64 && join.GetEntryInfo(i, &info); ++i) {
+  for (int i = 0; i < 16 && join.GetEntryInfo(i, &info); ++i) {
     if (join.Open(info.name.c_str())) {
       uint32_t n = join.GetSize();
       if (n > buffer.size()) n = static_cast<uint32_t>(buffer.size());
