@@ -12,6 +12,8 @@
 #include "app/MainWindowImpl.h"
 #include "app/RunOptions.h"
 #include "app/core/Trace.h"
+#include "save/SaveFolder.h"
+#include "platform/AudioDevice.h"
 #include "platform/Encoding.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
@@ -139,7 +141,10 @@ int VeltoMain(int argc, char** argv) {
 
   CopyText(gszInstallDir, sizeof gszInstallDir,
            plat::FindInstallDir(options.gameDir.empty() ? nullptr : options.gameDir.c_str()));
-  CopyText(gszIniPath, sizeof gszIniPath, std::string(gszInstallDir) + "Novel.ini");
+  // Saves (and the write-back of Novel.ini) move to a per-user folder when
+  // the installation cannot be written.
+  save::SetupSaveLocation(gszInstallDir);
+  CopyText(gszIniPath, sizeof gszIniPath, save::SetupIniPath(gszInstallDir));
 
   if (options.fixedStep) {
     // Fixed-step runs are reproducible: virtual time and a fixed seed.
@@ -150,6 +155,8 @@ int VeltoMain(int argc, char** argv) {
   }
   InstallFatalSignalHandlers();
 
+  if (options.headless) plat::SetAudioBackend(plat::AudioBackend::Null);
+  if (!options.audioOut.empty()) plat::SetAudioCaptureFile(options.audioOut);
   if (!plat::InitVideo()) {
     gLock.Close();
     return -1;

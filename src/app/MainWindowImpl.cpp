@@ -2,10 +2,20 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "app/core/DebugHooks.h"
 #include "app/core/Trace.h"
 #include "assets/DIBDisplay.h"
+#include "assets/FileJoin.h"
+#include "assets/SpriteCache.h"
+#include "audio/BGMBuffer.h"
+#include "audio/DSound.h"
+#include "audio/SEBuffer.h"
+#include "audio/VoiceBuffer.h"
+#include "platform/AudioDevice.h"
+#include "save/SaveData.h"
+#include "save/SoundConfig.h"
 #include "platform/Cursor.h"
 #include "platform/Encoding.h"
 #include "platform/MessageBox.h"
@@ -17,6 +27,9 @@ using namespace plat;
 namespace {
 constexpr int kFramePeriod = 30;
 constexpr uint32_t kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+// The names of the three system sound effects (decide, cancel, cursor).
+// This game leaves them empty, so the slots stay empty.
+const char kSysSENames[3][256] = {"", "", ""};
 }  // namespace
 
 CMainWindowImpl::CMainWindowImpl(const RunOptions& options)
@@ -33,8 +46,32 @@ CMainWindowImpl::~CMainWindowImpl() {
 
 void CMainWindowImpl::ReleaseServices() {
   Trace("CMainWindow::ReleaseServices");
+  // The save data gives its picture slots back to the cache, so it goes
+  // before the cache and the sound classes.
+  delete mpSaveData;
+  mpSaveData = nullptr;
+  delete mpVoiceBuffer;
+  mpVoiceBuffer = nullptr;
+  delete mpBGMBuffer;
+  mpBGMBuffer = nullptr;
+  if (mpSEBuffer) {
+    for (int& handle : mSysSE) {
+      if (handle > 0) mpSEBuffer->Free(handle);
+      handle = 0;
+    }
+  }
+  delete mpSEBuffer;
+  mpSEBuffer = nullptr;
+  delete mpDSound;
+  mpDSound = nullptr;
   delete mpDisplay;
   mpDisplay = nullptr;
+  delete mpSpriteCache;
+  mpSpriteCache = nullptr;
+  for (CFileJoin*& join : mpFileJoin) {
+    delete join;
+    join = nullptr;
+  }
 }
 
 bool CMainWindowImpl::Create() {
@@ -53,22 +90,58 @@ bool CMainWindowImpl::Create() {
   gbBGMSmallVolume = mIni.bBGMSmallVolume;
   gbAlphaFlip = mIni.bAlphaFlip;
 
+  // The six file sources.
+  for (int i = 0; i < 6; ++i) {
+    mpFileJoin[i] = new CFileJoin;
+    if (!mpFileJoin[i]->Initialize(gszInstallDir, kFileJoinSources[i].name, kFileJoinSources[i].ext)) {
+      ErrorMsg("MainWindow:FileJoin\n連結ファイル %s を読み込めません。", kFileJoinSources[i].name);
+      ForceClose();
+      return false;
+    }
+  }
+
+  // The save data holds the player's settings, which decide window or full
+  // screen below.
+  mpSaveData = new CSaveData;
+  if (!mpSaveData->Initialize()) return false;
+
   // Window or full screen: a window needs room around it on the desktop;
   // full screen shows the picture unscaled in the middle of the desktop.
   if (!haveDesktop) return false;
   mbCanWindow = desktop.width >= 850 && desktop.height >= 650 && desktop.bitsPerPixel >= 16;
   mbCanFullScreen = desktop.width >= 800 && desktop.height >= 600 && desktop.bitsPerPixel >= 16;
   if (!mbCanWindow && !mbCanFullScreen) return false;
-  if (!mbConfigFullScreen && !mbCanWindow) mbConfigFullScreen = true;
-  if (mbConfigFullScreen && !mbCanFullScreen) mbConfigFullScreen = false;
-  mbFullScreen = mbConfigFullScreen;
+  bool& wantFull = mpSaveData->mConfig.bFullScreen;
+  if (!wantFull && !mbCanWindow) wantFull = true;
+  if (wantFull && !mbCanFullScreen) wantFull = false;
+  mbFullScreen = wantFull;
 
   int x = mIni.pos.x, y = mIni.pos.y;
   mWndRect = RECT{x, y, x + 800, y + 600};
   if (!CreateWnd(GameTitle(), "GAMECLASS", kWindowStyle, x, y, 800, 600, nullptr, nullptr, 107, 107)) return false;
 
+  mpSpriteCache = new CSpriteCache;
+  if (!mpSpriteCache->Initialize(mpFileJoin[kJoinMgd])) return false;
   mpDisplay = new CDIBDisplay;
   if (!mpDisplay->Initialize()) return false;
+
+  // Sound: without a device every sound object runs silent.
+  mpDSound = new CDSound;
+  if (!mpDSound->Initialize(mhWnd, 44100, 2, 16)) {
+    delete mpDSound;
+    mpDSound = nullptr;
+  }
+  mpSEBuffer = new CSEBuffer;
+  if (!mpSEBuffer->Initialize(mpDSound, mpFileJoin[kJoinSe])) return false;
+  ApplySoundConfig(mpSaveData->mConfig, mpSEBuffer, nullptr, nullptr);
+  if (mbSystemSE) {
+    for (int i = 0; i < 3; ++i) mSysSE[i] = kSysSENames[i][0] ? mpSEBuffer->Read(kSysSENames[i]) : 0;
+  }
+  mpBGMBuffer = new CBGMBuffer;
+  if (!mpBGMBuffer->Initialize(mpDSound, mpFileJoin[kJoinBgm])) return false;
+  mpVoiceBuffer = new CVoiceBuffer;
+  if (!mpVoiceBuffer->Initialize(mpDSound, mpFileJoin[kJoinVoice])) return false;
+  ApplySoundConfig(mpSaveData->mConfig, nullptr, mpBGMBuffer, mpVoiceBuffer);
 
   for (int i = 0; i < 256; ++i) SetCursorList(i, 0);
   mCursorNo = 0;
@@ -114,6 +187,8 @@ bool CMainWindowImpl::OnIdle() {
     MoveAndDraw();
     Present();
   }
+  // Without a real device the frame clock produces the sound, paused or not.
+  AdvanceAudio(static_cast<uint32_t>(mFrameTime));
   if (mpRunner->AfterFrame(mFrameCount, mhWnd)) ForceClose();
   return true;
 }
@@ -121,6 +196,9 @@ bool CMainWindowImpl::OnIdle() {
 void CMainWindowImpl::MoveAndDraw() {
   Trace("CMainWindow::MoveAndDraw");
   mpDisplay->BeginFrame();
+  if (mpSEBuffer) mpSEBuffer->Move(static_cast<uint32_t>(mFrameTime));
+  if (mpBGMBuffer) mpBGMBuffer->Move(static_cast<uint32_t>(mFrameTime));
+  if (mpVoiceBuffer) mpVoiceBuffer->Move(static_cast<uint32_t>(mFrameTime));
   if (mbRunning) mpDisplay->BuildDirtyRects();
 }
 
@@ -181,12 +259,21 @@ void CMainWindowImpl::ChangeActivate(bool active) {
 
 void CMainWindowImpl::PlaySysSE(int index) {
   Trace("CMainWindow::PlaySysSE");
-  (void)index;
+  if (index < 0 || index > 2 || !mpSEBuffer || mSysSE[index] <= 0) return;
+  mpSEBuffer->Play(mSysSE[index], 0, false);
 }
 
 plat::Cursor* CMainWindowImpl::ReadCursor(const char* nameOrId) {
   Trace("CMainWindow::ReadCursor");
-  return CMainWindow::ReadCursor(nameOrId);
+  if (reinterpret_cast<uintptr_t>(nameOrId) < 65536) return CMainWindow::ReadCursor(nameOrId);
+  // A cursor file from the data source; read from memory, no temporary file.
+  CFileJoin* data = mpFileJoin[kJoinData];
+  if (!data || !data->Open(nameOrId)) return nullptr;
+  std::vector<uint8_t> bytes(data->GetSize());
+  uint32_t got = bytes.empty() ? 0 : data->Read(bytes.data(), static_cast<uint32_t>(bytes.size()));
+  data->Close();
+  if (got != bytes.size()) return nullptr;
+  return LoadCursorFromMemory(bytes.data(), bytes.size());
 }
 
 void CMainWindowImpl::ShowErrorBox(const char* textLocal) {
@@ -200,7 +287,9 @@ void CMainWindowImpl::ShowErrorBox(const char* textLocal) {
 
 void CMainWindowImpl::ApplyPause(bool pause) {
   Trace("CMainWindow::ApplyPause");
-  (void)pause;
+  if (mpSEBuffer) mpSEBuffer->SetPause(pause);
+  if (mpBGMBuffer) mpBGMBuffer->SetPause(pause);
+  if (mpVoiceBuffer) mpVoiceBuffer->SetPause(pause);
 }
 
 plat::POINT CMainWindowImpl::GetMousePos() const { return CMainWindow::GetMousePos(); }
@@ -228,6 +317,7 @@ LRESULT CMainWindowImpl::OnDestroy(uint32_t msg, WPARAM wp, LPARAM lp) {
   mIni.bBGMSmallVolume = gbBGMSmallVolume;
   mIni.bAlphaFlip = gbAlphaFlip;
   WriteIniSettings(gszIniPath, mIni);
+  if (mpSaveData) mpSaveData->SaveConfig();
   ReleaseServices();
   PostQuitMessage(0);
   return CAppBaseWindow::OnDestroy(msg, wp, lp);
@@ -245,6 +335,11 @@ LRESULT CMainWindowImpl::OnActivate(uint32_t msg, WPARAM wp, LPARAM lp) {
   if (mpRunner) mpRunner->RecordActivate(active);
   if (active != mbActive) {
     if (mpDisplay) mpDisplay->InvalidateAll();
+    if (!mbNonePause) {
+      if (mpBGMBuffer) mpBGMBuffer->SetPause(!active);
+      if (mpSEBuffer) mpSEBuffer->SetPause(!active);
+      if (mpVoiceBuffer) mpVoiceBuffer->SetPause(!active);
+    }
   }
   if (!active) {
     mbWndActive = false;

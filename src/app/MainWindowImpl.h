@@ -53,8 +53,6 @@ class CMainWindowImpl : public CMainWindow {
   const IniSettings& GetIni() const { return mIni; }
   long long FramesRun() const { return mFrameCount; }
   CRunner* GetRunner() { return mpRunner.get(); }
-  // The player's full-screen choice of the saved settings.
-  bool mbConfigFullScreen = false;
 
  protected:
   void ShowErrorBox(const char* textLocal) override;

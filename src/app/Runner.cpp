@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "app/PngWrite.h"
 #include "app/core/Trace.h"
+#include "assets/PngEncode.h"
 #include "platform/KeyState.h"
 #include "platform/Window.h"
 
@@ -97,8 +97,12 @@ bool CRunner::AfterFrame(long long frame, plat::HWND hwnd) {
   for (auto it = range.first; it != range.second; ++it) {
     int w = 0, h = 0;
     const auto& picture = plat::GetPresentedPicture(hwnd, w, h);
-    if (!WritePngFile(it->second, picture.data(), w, h, false))
-      fprintf(stderr, "veltogame: cannot write the screenshot %s\n", it->second.c_str());
+    std::vector<uint8_t> png;
+    FILE* f = nullptr;
+    bool ok = EncodePngPixels(picture.data(), w, h, false, &png) && (f = fopen(it->second.c_str(), "wb")) &&
+              fwrite(png.data(), 1, png.size(), f) == png.size();
+    if (f) ok = (fclose(f) == 0) && ok;
+    if (!ok) fprintf(stderr, "veltogame: cannot write the screenshot %s\n", it->second.c_str());
   }
   mNextFrame = frame + 1;
   return mOptions.frames >= 0 && frame >= mOptions.frames;

@@ -9,11 +9,18 @@
 #include "TestDir.h"
 #include "app/MainWindowImpl.h"
 #include "app/core/MainWindow.h"
+#include "platform/AudioDevice.h"
 #include "platform/KeyState.h"
+#include "save/SaveFolder.h"
 #include "platform/Encoding.h"
 #include "platform/MessageBox.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+
+// The six file sources as empty folders: the least a game folder holds.
+inline void MakeGameFolders(const TestDir& dir) {
+  for (const char* name : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) dir.Write(std::string(name) + "/.keep", "");
+}
 
 class AppFixture : public ::testing::Test {
  protected:
@@ -23,6 +30,9 @@ class AppFixture : public ::testing::Test {
     plat::ClearScriptedInput();
     snprintf(gszInstallDir, sizeof gszInstallDir, "%s", game.path().c_str());
     snprintf(gszIniPath, sizeof gszIniPath, "%sNovel.ini", game.path().c_str());
+    plat::SetAudioBackend(plat::AudioBackend::Null);
+    save::SetSaveLocation(save::SaveLocation{game.path(), {game.path()}, false});
+    MakeGameFolders(game);
   }
   void TearDown() override {
     if (gpMainWindow && plat::IsWindow(gpMainWindow->GetHWnd())) {

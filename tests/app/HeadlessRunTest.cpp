@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "TestDir.h"
@@ -11,6 +12,10 @@
 namespace {
 
 std::string Program() { return std::string(VELTO_BINARY_DIR) + "/src/app/veltogame"; }
+
+void MakeGame(const TestDir& dir) {
+  for (const char* name : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) dir.Write(std::string(name) + "/.keep", "");
+}
 
 int RunProgram(const std::string& args, std::string* output = nullptr) {
   std::string cmd = Program() + " " + args + " 2>&1";
@@ -26,6 +31,7 @@ int RunProgram(const std::string& args, std::string* output = nullptr) {
 
 TEST(HeadlessRun, WritesScreenshotsAndTheIniAndIsReproducible) {
   TestDir game;
+  MakeGame(game);
   game.Write("in.txt", "1 move 100 100\n3 down LBUTTON\n4 up LBUTTON\n5 wheel -120\n6 char x\n");
   std::string common = "--headless --fixed-step --frames 30 --game " + game.path() + " --input " +
                        game.File("in.txt");
@@ -43,6 +49,7 @@ TEST(HeadlessRun, WritesScreenshotsAndTheIniAndIsReproducible) {
 
 TEST(HeadlessRun, AMalformedInputScriptStopsBeforeTheRun) {
   TestDir game;
+  MakeGame(game);
   game.Write("in.txt", "1 move 1 1\n2 down NOSUCHKEY\n");
   std::string out;
   EXPECT_NE(RunProgram("--headless --fixed-step --frames 5 --game " + game.path() + " --input " + game.File("in.txt"), &out),
@@ -53,6 +60,7 @@ TEST(HeadlessRun, AMalformedInputScriptStopsBeforeTheRun) {
 
 TEST(HeadlessRun, RecordsTheInputItWasGiven) {
   TestDir game;
+  MakeGame(game);
   game.Write("in.txt", "2 wheel 120\n3 char q\n");
   ASSERT_EQ(RunProgram("--headless --fixed-step --frames 5 --game " + game.path() + " --input " + game.File("in.txt") +
                 " --record " + game.File("rec.txt")),
@@ -60,6 +68,15 @@ TEST(HeadlessRun, RecordsTheInputItWasGiven) {
   // Replayed events are the script's, not the player's: nothing is recorded.
   std::string rec = game.Read("rec.txt");
   EXPECT_EQ(rec.find("wheel"), std::string::npos) << rec;
+}
+
+TEST(HeadlessRun, AMissingFileSourceIsNamedAndStartFails) {
+  TestDir game;
+  MakeGame(game);
+  std::filesystem::remove_all(game.File("BGM"));
+  std::string out;
+  EXPECT_EQ(RunProgram("--headless --fixed-step --frames 3 --game " + game.path(), &out), 255);
+  EXPECT_NE(out.find("MainWindow:FileJoin\n連結ファイル BGM を読み込めません。"), std::string::npos) << out;
 }
 
 TEST(HeadlessRun, CommandLineErrorsAndHelp) {
@@ -75,8 +92,9 @@ TEST(HeadlessRun, CommandLineErrorsAndHelp) {
 
 TEST(HeadlessRun, UnwritableGameFolderDoesNotCrash) {
   TestDir game;
+  MakeGame(game);
   std::string folder = game.File("ro/");
-  game.Write("ro/keep", "x");
+  for (const char* name : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) game.Write(std::string("ro/") + name + "/.keep", "");
   ASSERT_EQ(system(("chmod 555 " + folder).c_str()), 0);
   std::string out;
   int code = RunProgram("--headless --fixed-step --frames 3 --game " + folder, &out);

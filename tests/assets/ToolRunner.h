@@ -8,20 +8,9 @@
 
 #include "platform/Paths.h"
 
-// The tool's path, "" when this build has none: under VELTO_BINARY_DIR, or
-// found from this test program's place in the build tree.
+// The tool's path in this build, "" when it was not built.
 inline std::string VeltoToolPath() {
-  if (const char* bin = getenv("VELTO_BINARY_DIR")) {
-    std::string path = std::string(bin) + "/tools/velto-tool";
-    if (plat::FileExists(path)) return path;
-  }
-  char self[4096];
-  ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
-  if (n <= 0) return "";
-  std::string path(self, static_cast<size_t>(n));
-  // <build>/tests/assets/assets_tests
-  for (int up = 0; up < 3; ++up) path = path.substr(0, path.find_last_of('/'));
-  path += "/tools/velto-tool";
+  std::string path = std::string(VELTO_BINARY_DIR) + "/tools/velto-tool";
   return plat::FileExists(path) ? path : "";
 }
 

@@ -9,11 +9,7 @@
 
 namespace {
 
-// The build folder: this program lives in <build>/tests/save/.
-std::string BinaryDir() {
-  if (const char* bin = getenv("VELTO_BINARY_DIR")) return bin;
-  return std::filesystem::read_symlink("/proc/self/exe").parent_path().parent_path().parent_path().string();
-}
+std::string BinaryDir() { return VELTO_BINARY_DIR; }
 
 // Runs velto-tool with `args`; returns its standard output and exit code.
 std::string RunTool(const std::string& args, int* code) {

@@ -19,8 +19,7 @@ using snrtest::Cmd;
 namespace {
 
 std::string Corpus() {
-  const char* dir = getenv("VELTO_SOURCE_DIR");
-  std::ifstream in(std::string(dir ? dir : ".") + "/tests/scenario/data/AllCommands.txt", std::ios::binary);
+  std::ifstream in(std::string(VELTO_SOURCE_DIR) + "/tests/scenario/data/AllCommands.txt", std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
 

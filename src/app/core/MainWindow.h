@@ -103,7 +103,7 @@ class CMainWindow : public CAppBaseWindow {
   CSaveData* mpSaveData = nullptr;
   CRootFlow* mpRootFlow = nullptr;
 
-  int mSysSE[3] = {-1, -1, -1};
+  int mSysSE[3] = {};  // effect handles; 0 is none
   bool mbPause = false;
   int mPauseCount = 0;
   uint32_t mLastFrameTime = 0;
