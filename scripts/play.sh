@@ -4,10 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" build -DCMAKE_BUILD_TYPE=Release -DVELTO_BUILD_TESTS=OFF -DVELTO_BUILD_BENCH=OFF
-game="$root/build/game"
-mkdir -p "$game"
-if [ -x "$root/scripts/make-demo.sh" ]; then
-  bash "$root/scripts/make-demo.sh" "$root/build" "$game"
-fi
-exec "$root/build/src/app/veltogame" --game "$game" "$@"
+bash "$root/scripts/build.sh" build-release -DCMAKE_BUILD_TYPE=Release -DVELTO_BUILD_TESTS=OFF -DVELTO_BUILD_BENCH=OFF
+game="$root/build-release/game"
+bash "$root/scripts/make-demo.sh" "$root/build-release" "$game"
+exec "$root/build-release/src/app/veltogame" --game "$game" "$@"

@@ -79,6 +79,34 @@ TEST(HeadlessRun, AMissingFileSourceIsNamedAndStartFails) {
   EXPECT_NE(out.find("MainWindow:FileJoin\n連結ファイル BGM を読み込めません。"), std::string::npos) << out;
 }
 
+TEST(HeadlessRun, ConfigurationSaveIsWrittenAtShutdownAndReadBackTheSame) {
+  TestDir game;
+  MakeGame(game);
+  std::string run = "--headless --fixed-step --frames 3 --game " + game.path();
+  ASSERT_EQ(RunProgram(run), 0);
+  std::string first = game.Read("SAVE/CONFIG.SAV");
+  ASSERT_FALSE(first.empty());
+  ASSERT_EQ(RunProgram(run), 0);
+  EXPECT_EQ(game.Read("SAVE/CONFIG.SAV"), first);
+}
+
+TEST(HeadlessRun, AudioOutWritesTheMixOfEveryFrame) {
+  TestDir game;
+  MakeGame(game);
+  ASSERT_EQ(RunProgram("--headless --fixed-step --frames 100 --audio-out " + game.File("out.wav") + " --game " +
+                       game.path()),
+            0);
+  std::string wav = game.Read("out.wav");
+  ASSERT_GE(wav.size(), 44u);
+  EXPECT_EQ(wav.substr(0, 4), "RIFF");
+  EXPECT_EQ(wav.substr(8, 4), "WAVE");
+  // 100 frames of 30 ms at 44100 Hz, 16-bit stereo: 3 s of sound, silent
+  // since nothing plays.
+  size_t data = wav.size() - 44;
+  EXPECT_EQ(data, 3u * 44100 * 4);
+  EXPECT_EQ(wav.find_first_not_of('\0', 44), std::string::npos);
+}
+
 TEST(HeadlessRun, CommandLineErrorsAndHelp) {
   std::string out;
   EXPECT_EQ(RunProgram("--help", &out), 0);

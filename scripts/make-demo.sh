@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Makes the demo game folder from the sources in demo/ with the tools of a
+# build. Usage: make-demo.sh BUILD_DIR GAME_DIR
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$1
+game=$2
+tool="$build/tools/velto-tool"
+mkdir -p "$game"
+for source in DATA MGD MSD SE BGM VOICE; do
+  mkdir -p "$game/$source"
+done
+for script in "$root"/demo/scenario/*.txt; do
+  [ -e "$script" ] || continue
+  name=$(basename "$script" .txt)
+  "$tool" snr compile "$script" "$game/MSD/$name.MSD"
+done
