@@ -1,5 +1,8 @@
-// A set of pixels kept as disjoint rectangles (right and bottom exclusive):
-// the dirty areas of images and of the display.
+// A set of pixels kept as rectangles (right and bottom exclusive) in bands:
+// the dirty areas of images and of the display. The rectangles are disjoint,
+// sorted top to bottom and left to right; rectangles of one band share their
+// top and bottom, never touch side by side, and two touching bands with the
+// same columns are merged, so one area always gives one list.
 #pragma once
 #include <vector>
 
@@ -13,13 +16,25 @@ class CRegion {
   void Add(const plat::RECT& r);
   void Add(const CRegion& other);
   void Subtract(const plat::RECT& r);
-  // Disjoint rectangles covering exactly the region, in no particular order.
+  void Subtract(const CRegion& other);
+  // The banded rectangles covering exactly the region.
   const std::vector<plat::RECT>& Rects() const { return mRects; }
-  // Rectangles sorted top to bottom, then left to right.
-  std::vector<plat::RECT> SortedRects() const;
+  // The same list (kept for callers that want their own copy).
+  std::vector<plat::RECT> SortedRects() const { return mRects; }
+  // The smallest rectangle holding the region; all zero when empty.
+  plat::RECT Bounds() const;
   long long Area() const;
   bool Contains(int x, int y) const;
 
  private:
+  void Combine(const std::vector<plat::RECT>& other, bool subtract);
+
   std::vector<plat::RECT> mRects;
+};
+
+// A region's rectangles copied out: what screens walk to redraw only the
+// changed areas.
+struct RegionData {
+  plat::RECT bound{};
+  std::vector<plat::RECT> rects;
 };

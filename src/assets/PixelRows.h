@@ -1,0 +1,32 @@
+// Row kernels of the rules that have a vector path (fill, blend, opaque,
+// tinted opaque, cross-fade). Every set computes exactly what the rules in
+// PixelRules.h compute; the vector sets only do it several pixels a step.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace pix {
+
+struct RowKernels {
+  const char* name;
+  void (*fill)(uint32_t* d, size_t n, uint32_t color);
+  // Blend with one colour for the whole row.
+  void (*blend)(uint32_t* d, const uint32_t* s, size_t n, uint32_t m);
+  // Blend with a colour per pixel (the shaded blend).
+  void (*blendEach)(uint32_t* d, const uint32_t* s, const uint32_t* m, size_t n);
+  void (*opaque)(uint32_t* d, const uint32_t* s, size_t n, uint32_t m);
+  // The ÷255 tint of a colour that is neither black nor white.
+  void (*tint)(uint32_t* d, const uint32_t* s, size_t n, uint32_t m);
+  void (*fade)(uint32_t* d, const uint32_t* oldRow, const uint32_t* newRow, size_t n, uint32_t a);
+};
+
+// The plain reference.
+const RowKernels& ScalarRows();
+// The vector sets; null when this build or this processor has none.
+const RowKernels* Sse2Rows();
+const RowKernels* Avx2Rows();
+// The set every drawing operation uses: the widest vector set the processor
+// reports, chosen once; the plain set where there is none.
+const RowKernels& Rows();
+
+}  // namespace pix

@@ -1,0 +1,73 @@
+#include <cstdlib>
+#include <cstring>
+
+#include "assets/CpuFeatures.h"
+#include "assets/PixelRows.h"
+#include "assets/PixelRules.h"
+
+// The grey level is computed in double precision; a fused multiply-add would
+// round differently on some processors, so none is allowed here (GCC in ISO
+// mode never contracts; clang needs telling).
+#if defined(__clang__)
+#pragma STDC FP_CONTRACT OFF
+#endif
+
+namespace pix {
+
+uint32_t GrayLevel(uint32_t s) {
+  double g = 0.11 * Chan(s, 0);
+  g += 0.3 * Chan(s, 16);
+  g += 0.59 * Chan(s, 8);
+  return static_cast<uint32_t>(g);
+}
+
+namespace {
+
+void Fill(uint32_t* d, size_t n, uint32_t c) {
+  for (size_t i = 0; i < n; ++i) d[i] = c;
+}
+
+void BlendRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
+  for (size_t i = 0; i < n; ++i) d[i] = Blend(d[i], s[i], m);
+}
+
+void BlendEachRow(uint32_t* d, const uint32_t* s, const uint32_t* m, size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] = Blend(d[i], s[i], m[i]);
+}
+
+void OpaqueRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
+  for (size_t i = 0; i < n; ++i) d[i] = Opaque(s[i], m);
+}
+
+void TintRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
+  for (size_t i = 0; i < n; ++i) d[i] = Tint(s[i], m);
+}
+
+void FadeRow(uint32_t* d, const uint32_t* o, const uint32_t* nw, size_t n, uint32_t a) {
+  if (a > 255) a = 255;
+  for (size_t i = 0; i < n; ++i) d[i] = Fade(o[i], nw[i], a);
+}
+
+const RowKernels kScalar{"scalar", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow};
+
+const RowKernels& Choose() {
+  // VELTO_PIXEL_PATH=scalar|sse2 narrows the choice (for comparing looks and
+  // speeds on one machine); it never widens it past what the processor has.
+  const char* want = getenv("VELTO_PIXEL_PATH");
+  bool scalarOnly = want && strcmp(want, "scalar") == 0;
+  bool noAvx2 = scalarOnly || (want && strcmp(want, "sse2") == 0);
+  if (!noAvx2 && CpuHasAvx2() && Avx2Rows()) return *Avx2Rows();
+  if (!scalarOnly && CpuHasSse2() && Sse2Rows()) return *Sse2Rows();
+  return kScalar;
+}
+
+}  // namespace
+
+const RowKernels& ScalarRows() { return kScalar; }
+
+const RowKernels& Rows() {
+  static const RowKernels& chosen = Choose();
+  return chosen;
+}
+
+}  // namespace pix
