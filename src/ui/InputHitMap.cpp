@@ -5,10 +5,7 @@
 #include <new>
 
 #include "app/core/Trace.h"
-#if __has_include("assets/FileJoin.h")
 #include "assets/FileJoin.h"
-#define VELTO_HAVE_FILEJOIN 1
-#endif
 #include "ui/HitMap.h"
 #include "ui/Input.h"
 
@@ -37,9 +34,6 @@ bool CInput::ReadHitMap(const char* name) {
   char padded[kHitNameSize];
   if (!PadName(name, padded)) return false;
   if (FindHitSlot(padded) >= 0) return true;
-#ifndef VELTO_HAVE_FILEJOIN
-  return false;
-#else
   if (!mpFileJoin || !mpFileJoin->Open(name)) return false;
   uint32_t size = mpFileJoin->GetSize();
   // Anything shorter cannot hold the rows; anything much longer is not ours.
@@ -61,7 +55,6 @@ bool CInput::ReadHitMap(const char* name) {
   mpHitMap[slot] = map.release();
   memcpy(mszHitName[slot], padded, kHitNameSize);
   return true;
-#endif
 }
 
 int32_t CInput::GetHitMapNo(const char* name, int32_t x, int32_t y) {
