@@ -1,0 +1,162 @@
+#include "assets/DIBSprite.h"
+
+#include <gtest/gtest.h>
+
+#include "PictureTestUtil.h"
+#include "TestDir.h"
+#include "TraceLog.h"
+#include "assets/FileJoin.h"
+
+namespace {
+
+std::string WithField(std::string file, size_t at, uint32_t value, int bytes) {
+  for (int i = 0; i < bytes; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
+  return file;
+}
+
+// The trace message of a failed read of `file`, "" when it reads.
+std::string FailureOf(const std::string& file) {
+  TraceLog log;
+  CDIBSprite sprite;
+  if (sprite.ReadFromMemory(Bytes(file), file.size())) return "";
+  std::string text = log.Take();
+  for (const char* m : {"フォーマットエラー", "イメージ作成失敗", "デコード失敗", "スプライト要素数エラー", "メモリ確保失敗"})
+    if (text.find(m) != std::string::npos) return m;
+  return "<no message>";
+}
+
+TEST(Sprite, CreateMakesOneElementCoveringThePicture) {
+  CDIBSprite s;
+  ASSERT_TRUE(s.Create(30, 20));
+  ASSERT_EQ(s.GetSprtCount(), 1);
+  const SprtElement* e = s.GetSprtInfo(0);
+  EXPECT_EQ(e->x, 0);
+  EXPECT_EQ(e->w, 30);
+  EXPECT_EQ(e->h, 20);
+  EXPECT_EQ(s.GetSprtInfo(1), nullptr);
+  EXPECT_EQ(s.GetSprtInfo(-1), nullptr);
+  EXPECT_FALSE(s.InitSprtInfo(2, 3));
+  EXPECT_EQ(s.GetSprtCount(), 0);
+  ASSERT_TRUE(s.InitSprtInfo(3, 4));
+  EXPECT_EQ(s.GetSprtCount(), 3);
+  EXPECT_EQ(s.GetSprtWidth(), 4);
+  // Every element is whole, whatever the width.
+  EXPECT_EQ(s.GetSprtInfo(2)->oy, 0);
+}
+
+TEST(Sprite, EncodingsRoundTripWithTheirElements) {
+  const int w = 37, h = 11;
+  std::vector<uint32_t> px = MixedPixels(w, h);
+  std::vector<SprtElement> elements = {{0, 0, 37, 11, 0, 0}, {5, 6, 7, 8, -9, 10}, {-1, -2, 3, 4, 32767, -32768}};
+  for (uint16_t enc : {kPictureRaw, kPictureSGD, kPicturePNG}) {
+    for (int values : {4, 6}) {
+      std::string file = PictureFile(px, w, h, enc, elements, values);
+      CDIBSprite s;
+      ASSERT_TRUE(s.ReadFromMemory(Bytes(file), file.size())) << enc;
+      EXPECT_EQ(s.GetEncoding(), enc);
+      ASSERT_EQ(s.GetWidth(), w);
+      ASSERT_EQ(s.GetHeight(), h);
+      EXPECT_EQ(std::vector<uint32_t>(s.GetPixels(), s.GetPixels() + w * h), px) << enc;
+      ASSERT_EQ(s.GetSprtCount(), 3);
+      EXPECT_EQ(s.GetSprtWidth(), values);
+      for (int i = 0; i < 3; ++i) {
+        const SprtElement* e = s.GetSprtInfo(i);
+        EXPECT_EQ(e->x, elements[i].x);
+        EXPECT_EQ(e->y, elements[i].y);
+        EXPECT_EQ(e->w, elements[i].w);
+        EXPECT_EQ(e->h, elements[i].h);
+        EXPECT_EQ(e->ox, values == 6 ? elements[i].ox : 0);
+        EXPECT_EQ(e->oy, values == 6 ? elements[i].oy : 0);
+      }
+    }
+  }
+}
+
+TEST(Sprite, RawElementBlockFollowsTheStatedDataSize) {
+  std::vector<uint32_t> px(4, 0x11223344);
+  std::string file = PictureFile(px, 2, 2, kPictureRaw, {{1, 2, 3, 4, 0, 0}});
+  // Four extra bytes of data stated: the block moves with the size.
+  std::string longer = WithField(file.substr(0, 96 + 16) + "XXXX" + file.substr(96 + 16), 92, 20, 4);
+  CDIBSprite s;
+  ASSERT_TRUE(s.ReadFromMemory(Bytes(longer), longer.size()));
+  EXPECT_EQ(s.GetSprtInfo(0)->h, 4);
+  EXPECT_EQ(s.GetPixels()[3], 0x11223344u);
+}
+
+TEST(Sprite, FormatFieldTwoToFiveIsRefused) {
+  std::string file = PictureFile(std::vector<uint32_t>(1, 0), 1, 1, kPictureRaw);
+  for (uint32_t format : {0u, 1u, 6u, 0xFFFFu}) EXPECT_EQ(FailureOf(WithField(file, 6, format, 2)), "") << format;
+  for (uint32_t format : {2u, 3u, 4u, 5u})
+    EXPECT_EQ(FailureOf(WithField(file, 6, format, 2)), "フォーマットエラー") << format;
+  EXPECT_EQ(FailureOf(file.substr(0, 95)), "フォーマットエラー");
+}
+
+TEST(Sprite, DamagedDataAndElementBlocksFail) {
+  std::vector<uint32_t> px = MixedPixels(8, 8);
+  for (uint16_t enc : {kPictureRaw, kPictureSGD, kPicturePNG}) {
+    std::string file = PictureFile(px, 8, 8, enc, {{1, 1, 1, 1, 0, 0}, {2, 2, 2, 2, 0, 0}});
+    uint32_t dataSize = static_cast<uint32_t>(file.size()) - 96 - 12 - 16;
+    EXPECT_EQ(FailureOf(WithField(file, 92, dataSize + 29, 4)), "デコード失敗") << enc;
+    EXPECT_EQ(FailureOf(WithField(file, 92, 0xFFFFFFFF, 4)), "デコード失敗") << enc;
+    EXPECT_EQ(FailureOf(file.substr(0, 96 + dataSize - 1)), "デコード失敗") << enc;
+    // Element block cut short, a count the file cannot hold, a bad width.
+    EXPECT_EQ(FailureOf(file.substr(0, file.size() - 1)), "スプライト要素数エラー") << enc;
+    EXPECT_EQ(FailureOf(file.substr(0, 96 + dataSize + 11)), "スプライト要素数エラー") << enc;
+    EXPECT_EQ(FailureOf(WithField(file, 96 + dataSize + 8, 3, 2)), "スプライト要素数エラー") << enc;
+    EXPECT_EQ(FailureOf(WithField(file, 96 + dataSize + 10, 5, 2)), "スプライト要素数エラー") << enc;
+    EXPECT_EQ(FailureOf(WithField(file, 96 + dataSize + 8, 0, 2)), "") << enc;
+  }
+  std::string file = PictureFile(px, 8, 8, kPictureRaw);
+  EXPECT_EQ(FailureOf(WithField(file, 24, 3, 2)), "デコード失敗");
+  // A raw picture larger than its data.
+  EXPECT_EQ(FailureOf(WithField(file, 12, 9, 2)), "デコード失敗");
+  // A picture too large for any image.
+  EXPECT_EQ(FailureOf(WithField(WithField(file, 12, 0xFFFF, 2), 14, 0xFFFF, 2)), "イメージ作成失敗");
+}
+
+TEST(Sprite, ReadsThroughTheFileSource) {
+  TestDir dir;
+  std::vector<uint32_t> px = MixedPixels(5, 3);
+  dir.Write("mgd/bg01.mgd", PictureFile(px, 5, 3, kPictureSGD));
+  CFileJoin source;
+  ASSERT_TRUE(source.Initialize(dir.path().c_str(), "MGD", ".MGD"));
+  CDIBSprite s;
+  ASSERT_TRUE(s.Read(&source, "BG01"));
+  EXPECT_STREQ(s.GetName(), "BG01");
+  EXPECT_EQ(s.GetPixels()[14], px[14]);
+  // The source is closed again.
+  EXPECT_EQ(source.GetSize(), 0u);
+  TraceLog log;
+  EXPECT_FALSE(s.Read(&source, "BG02"));
+  EXPECT_NE(log.Take().find("オープンエラー"), std::string::npos);
+}
+
+TEST(Sprite, VerticesUseTheElementRectangle) {
+  CDIBSprite s;
+  ASSERT_TRUE(s.Create(64, 64));
+  ASSERT_TRUE(s.InitSprtInfo(2, 4));
+  *s.GetSprtInfoMutable(1) = SprtElement{10, 20, 16, 8, 0, 0};
+  SprtVertex v;
+  s.SetVertex(v, 1, 100, 200, 0x80FFFFFF);
+  EXPECT_EQ(v.dst[0].x, 100);
+  EXPECT_EQ(v.dst[2].x, 115);
+  EXPECT_EQ(v.dst[2].y, 207);
+  EXPECT_EQ(v.src[0].u, 10);
+  EXPECT_EQ(v.src[2].u, 25);
+  EXPECT_EQ(v.src[2].v, 27);
+  EXPECT_EQ(v.color, 0x80FFFFFFu);
+  s.SetStretchVertex(v, 1, 0, 0, 32, 32, 0xFFFFFFFF);
+  EXPECT_EQ(v.dst[1].x, 31);
+  EXPECT_EQ(v.dst[3].y, 31);
+  EXPECT_EQ(v.src[0].u, 10);
+  EXPECT_EQ(v.src[0].v, 20);
+  EXPECT_EQ(v.src[1].u, 25);
+  EXPECT_EQ(v.src[3].v, 27);
+  EXPECT_EQ(v.dst[0].z, 0);
+  // An element the picture does not have gives an empty source rectangle.
+  s.SetVertex(v, 7, 5, 5, 0xFFFFFFFF);
+  EXPECT_EQ(v.src[0].u, 0);
+  EXPECT_EQ(v.src[2].u, -1);
+}
+
+}  // namespace
