@@ -62,6 +62,8 @@ class UiWorld : public ::testing::Test {
     ASSERT_TRUE(screen.Initialize());
     screen.GetBackImage()->FillFull(0xFF102030u);
     plat::AdvanceVirtualClock(500);  // past the dead time
+    input.Poll();                     // settles the pointer position
+    input.mInputType = INPUT_KEYBOARD;
   }
   void TearDown() override {
     screen.Release();
