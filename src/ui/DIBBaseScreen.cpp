@@ -77,6 +77,7 @@ bool CDIBBaseScreen::Initialize() {
     return false;
   }
   mpDrawImage->CreateRGN();
+  mbComposed = false;
   return true;
 }
 
@@ -91,13 +92,24 @@ void CDIBBaseScreen::Release() {
 
 void CDIBBaseScreen::Move() {
   Trace("CDIBBaseScreen::Move");
-  if (mpDrawImage) mpDrawImage->ClearRGN();
+  if (mpDrawImage) {
+    mpDrawImage->ClearRGN();
+    // Clearing leaves the last column and row; left there they would be
+    // restored and redrawn in every frame.
+    if (CRegion* rgn = mpDrawImage->GetRGN()) rgn->Clear();
+  }
   for (CDIBBaseCtrl* c = mpCtrlTop; c; c = c->GetNext()) c->Move();
 }
 
 void CDIBBaseScreen::Update() {
   Trace("CDIBBaseScreen::Update");
   if (!mpDrawImage || !mpBackImage) return;
+  // The first frame composes everything: nothing else ever fills the parts
+  // of the picture no control covers.
+  if (!mbComposed) {
+    mpDrawImage->AddRGN(0, 0, kWidth, kHeight);
+    mbComposed = true;
+  }
   for (CDIBBaseCtrl* c = mpCtrlTop; c; c = c->GetNext()) c->UpdateRGN(mpDrawImage);
 
   // A shown control that did not change but lies in a restored area would be

@@ -26,4 +26,8 @@ class CDIBBaseScreen : public CBaseGame {
  protected:
   CDIBImage* mpBackImage = nullptr;
   CDIBImage* mpDrawImage = nullptr;
+
+ private:
+  // The composed picture has been restored whole from the background once.
+  bool mbComposed = false;
 };
