@@ -1,0 +1,249 @@
+#include "audio/BGMBuffer.h"
+
+#include <strings.h>
+
+#include <cstring>
+
+#include "app/core/Trace.h"
+#include "audio/DSound.h"
+#include "audio/SoundFile.h"
+#include "audio/StreamRing.h"
+#include "platform/Timer.h"
+
+using namespace plat;
+
+namespace {
+
+// The text of a name without its extension: the extension starts at the
+// last "." after the last path separator.
+size_t StemLength(const char* name) {
+  size_t n = strlen(name);
+  for (size_t i = n; i > 0; --i) {
+    char c = name[i - 1];
+    if (c == '.') return i - 1;
+    if (c == '/' || c == '\\') break;
+  }
+  return n;
+}
+
+}  // namespace
+
+CBGMBuffer::CBGMBuffer() { memset(&mOggFile, 0, sizeof mOggFile); }
+
+CBGMBuffer::~CBGMBuffer() { Release(); }
+
+bool CBGMBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
+  Trace("CBGMBuffer::Initialize");
+  mpSound = sound;
+  mpFileJoin = fileJoin;
+  mbPlay = false;
+  mbLoop = true;
+  mbEnd = false;
+  mbMute = false;
+  mVolume = 255;
+  mbPause = false;
+  mPauseCount = 0;
+  mSmallVolume = 255;
+  mFadeMode = 0;
+  mdwFadeTime = 0;
+  mdwFadeCount = 0;
+  for (auto& e : mhEvent) {
+    e = CreateEvent(true, false);
+    if (!e) return false;
+  }
+  mhIdle = CreateEvent(true, false);
+  if (!mhIdle) return false;
+  mbQuit = false;
+  if (!mhThread.Start([this] { StreamThread(this); })) return false;
+  mSource = OggMemorySource();
+  memset(&mOggFile, 0, sizeof mOggFile);
+  mbOggOpen = false;
+  return true;
+}
+
+bool CBGMBuffer::Read(const char* name) {
+  Trace("CBGMBuffer::Read");
+  if (!mpSound || !mpSound->mpDSound) return false;
+  if (!name || strlen(name) >= sizeof mszName) return false;
+  bool wasPlaying = mbPlay;
+  Stop(0);
+  StreamClose();
+  if (wasPlaying) plat::Sleep(100);
+
+  std::unique_ptr<uint8_t[]> data;
+  uint32_t size = 0;
+  if (mpCache && CmpFName(name, mszCacheName)) {
+    data.reset(mpCache);
+    size = mdwCacheSize;
+    mpCache = nullptr;
+    mdwCacheSize = 0;
+    mszCacheName[0] = 0;
+  } else if (!ReadSoundFile(mpFileJoin, name, data, size)) {
+    return false;
+  }
+  mSource.start = data.release();
+  mSource.current = mSource.start;
+  mSource.end = mSource.start + size;
+  if (!IsOggSignature(mSource.start, size)) {
+    StreamClose();
+    return false;
+  }
+
+  WAVEFORMATEX format;
+  {
+    CCriticalSectionLock lock(mcsFill);
+    ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
+    if (ov_open_callbacks(&mSource, &mOggFile, nullptr, 0, callbacks) != 0) {
+      memset(&mOggFile, 0, sizeof mOggFile);
+      StreamClose();
+      return false;
+    }
+    mbOggOpen = true;
+    vorbis_info* info = ov_info(&mOggFile, -1);
+    if (!OggFormatUsable(info)) {
+      StreamClose();
+      return false;
+    }
+    mnChannels = info->channels;
+    format = MakePcmFormat(static_cast<uint32_t>(info->rate), static_cast<uint32_t>(info->channels), 16);
+  }
+
+  if (mpBuffer && !StreamRingMatches(mpBuffer, format)) {
+    mpNotify->Release();
+    mpNotify = nullptr;
+    mpBuffer->Release();
+    mpBuffer = nullptr;
+  }
+  if (!mpBuffer) {
+    uint32_t bytes = StreamRingBytes(format, 8000);
+    if (!CreateStreamRing(mpSound, format, bytes, mhEvent, &mpBuffer, &mpNotify)) {
+      StreamClose();
+      return false;
+    }
+    mdwQuarter = bytes / 4;
+  }
+  mpSound->SoundBufferFillZero(mpBuffer);
+
+  strcpy(mszName, name);
+  if (mpCache) {
+    delete[] mpCache;
+    mpCache = nullptr;
+    mdwCacheSize = 0;
+    mszCacheName[0] = 0;
+  }
+  return true;
+}
+
+bool CBGMBuffer::Cache(const char* name) {
+  Trace("CBGMBuffer::Cache");
+  delete[] mpCache;
+  mpCache = nullptr;
+  mdwCacheSize = 0;
+  mszCacheName[0] = 0;
+  if (!name || strlen(name) >= sizeof mszCacheName) return false;
+  std::unique_ptr<uint8_t[]> data;
+  uint32_t size = 0;
+  if (!ReadSoundFile(mpFileJoin, name, data, size)) return false;
+  mpCache = data.release();
+  mdwCacheSize = size;
+  strcpy(mszCacheName, name);
+  return true;
+}
+
+bool CBGMBuffer::CmpFName(const char* a, const char* b) {
+  Trace("CBGMBuffer::CmpFName");
+  if (!a || !b) return false;
+  size_t la = StemLength(a), lb = StemLength(b);
+  return la == lb && strncasecmp(a, b, la) == 0;
+}
+
+bool CBGMBuffer::Play(uint32_t fadeIn, bool loop) {
+  Trace("CBGMBuffer::Play");
+  if (!mpBuffer) return false;
+  {
+    CCriticalSectionLock lock(mcsFill);
+    // A piece whose read failed, or that was stopped, has no stream left.
+    if (!mbOggOpen) return false;
+    mpBuffer->SetCurrentPosition(0);
+    mSource.current = mSource.start;
+    ov_raw_seek(&mOggFile, 0);
+    // The fill below already decides whether the piece loops and ends.
+    mbLoop = loop;
+    mbEnd = false;
+    FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
+  }
+  mdwFadeCount = 0;
+  if (fadeIn != 0) {
+    mFadeMode = 1;
+    mdwFadeTime = fadeIn;
+  } else {
+    mFadeMode = 0;
+    mdwFadeTime = 0;
+  }
+  mbPlay = true;
+  mbPause = false;
+  mPauseCount = 0;
+  UpdateVolume();
+  mpBuffer->Play(0, 0, DSBPLAY_LOOPING);
+  return true;
+}
+
+void CBGMBuffer::Stop(uint32_t fadeOut) {
+  Trace("CBGMBuffer::Stop");
+  if (!mpBuffer || !mbPlay) return;
+  if (mbPause || fadeOut == 0) {
+    mpBuffer->Stop();
+    {
+      CCriticalSectionLock lock(mcsFill);
+      mbPlay = false;
+    }
+    WaitForSingleObject(mhIdle, 5000);
+    CCriticalSectionLock lock(mcsFill);
+    CloseDecoder();
+    return;
+  }
+  mFadeMode = 2;
+  mdwFadeTime = fadeOut;
+  mdwFadeCount = 0;
+}
+
+void CBGMBuffer::CloseDecoder() {
+  CCriticalSectionLock lock(mcsFill);
+  if (mbOggOpen) ov_clear(&mOggFile);
+  memset(&mOggFile, 0, sizeof mOggFile);
+  mbOggOpen = false;
+}
+
+void CBGMBuffer::StreamClose() {
+  Trace("CBGMBuffer::StreamClose");
+  // The decoder reads the image: it goes first.
+  CloseDecoder();
+  delete[] mSource.start;
+  mSource = OggMemorySource();
+  mszName[0] = 0;
+}
+
+void CBGMBuffer::Release() {
+  Trace("CBGMBuffer::Release");
+  Stop(0);
+  StreamClose();
+  mbQuit = true;
+  if (mhThread.IsRunning()) {
+    for (auto e : mhEvent) SetEvent(e);
+    mhThread.Join();
+  }
+  for (auto& e : mhEvent) {
+    CloseEvent(e);
+    e = nullptr;
+  }
+  CloseEvent(mhIdle);
+  mhIdle = nullptr;
+  if (mpNotify) mpNotify->Release();
+  mpNotify = nullptr;
+  if (mpBuffer) mpBuffer->Release();
+  mpBuffer = nullptr;
+  delete[] mpCache;
+  mpCache = nullptr;
+  mdwCacheSize = 0;
+  mszCacheName[0] = 0;
+}

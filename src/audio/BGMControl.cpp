@@ -1,0 +1,115 @@
+// The music's main-thread controls: volume, fades, the lowering under
+// voices, pause, and the per-frame step.
+#include <algorithm>
+
+#include "app/core/MainWindow.h"
+#include "app/core/Trace.h"
+#include "audio/BGMBuffer.h"
+#include "audio/StreamRing.h"
+#include "audio/VolumeScale.h"
+
+using namespace plat;
+
+void CBGMBuffer::SetMute(bool on) {
+  Trace("CBGMBuffer::SetMute");
+  mbMute = on;
+  UpdateVolume();
+}
+
+void CBGMBuffer::SetVolume(int32_t volume) {
+  Trace("CBGMBuffer::SetVolume");
+  mVolume = volume;
+  // Keep the lowered step in line at once, so a piece started before the
+  // next Move is not heard at the old step.
+  mSmallVolume = mVolume - (mVolume / 2) * mSmallLevel / 100;
+  UpdateVolume();
+}
+
+void CBGMBuffer::UpdateVolume() {
+  Trace("CBGMBuffer::UpdateVolume");
+  if (mpBuffer && mbPlay) mpBuffer->SetVolume(GetPureVolume());
+}
+
+int32_t CBGMBuffer::GetPureVolume() {
+  Trace("CBGMBuffer::GetPureVolume");
+  uint64_t base = static_cast<uint64_t>(std::clamp(gbBGMSmallVolume ? mSmallVolume : mVolume, 0, 255));
+  if (mdwFadeTime != 0) {
+    if (mFadeMode == 1) base = base * mdwFadeCount / mdwFadeTime;
+    if (mFadeMode == 2) base = base - base * mdwFadeCount / mdwFadeTime;
+  }
+  return VolumeScale(mbMute ? 0 : static_cast<int32_t>(base));
+}
+
+bool CBGMBuffer::CheckPlaying(const char* name) {
+  Trace("CBGMBuffer::CheckPlaying");
+  return mbPlay && CmpFName(name, mszName);
+}
+
+void CBGMBuffer::Move(uint32_t elapsed) {
+  Trace("CBGMBuffer::Move");
+  if (!mbPlay) {
+    mFadeMode = 0;
+    return;
+  }
+  if (mbPause) return;
+  uint32_t status = 0;
+  if (mpBuffer) mpBuffer->GetStatus(&status);
+  if (!(status & DSBSTATUS_PLAYING)) mbPlay = false;
+
+  if (gbBGMSmallVolume) {
+    int32_t step = static_cast<int32_t>(std::min<uint32_t>(elapsed, 100));
+    mSmallLevel = mbSmallReq ? std::min(mSmallLevel + step, 100) : std::max(mSmallLevel - step, 0);
+    int32_t small = mVolume - (mVolume / 2) * mSmallLevel / 100;
+    if (small != mSmallVolume) {
+      mSmallVolume = small;
+      UpdateVolume();
+    }
+  }
+  if (mbFadeSkip) {
+    mdwFadeCount = mdwFadeTime;
+    mbFadeSkip = false;
+  }
+  if (mFadeMode == 1) {
+    UpdateVolume();
+    if (mdwFadeCount >= mdwFadeTime)
+      mFadeMode = 0;
+    else
+      mdwFadeCount = std::min(mdwFadeCount + elapsed, mdwFadeTime);
+  } else if (mFadeMode == 2) {
+    UpdateVolume();
+    if (mdwFadeCount >= mdwFadeTime) {
+      Stop(0);
+      mFadeMode = 0;
+    } else {
+      mdwFadeCount = std::min(mdwFadeCount + elapsed, mdwFadeTime);
+    }
+  }
+}
+
+void CBGMBuffer::SetPause(bool on) {
+  Trace("CBGMBuffer::SetPause");
+  if (!mpBuffer) return;
+  if (on) {
+    if (++mPauseCount > 1) return;
+  } else {
+    if (--mPauseCount > 0) return;
+  }
+  if (mbPause == on) return;
+  mbPause = on;
+  if (on) {
+    mpBuffer->GetStatus(&mdwStatus);
+    mpBuffer->Stop();
+    return;
+  }
+  uint32_t status = 0;
+  mpBuffer->GetStatus(&status);
+  if (status & DSBSTATUS_BUFFERLOST) {
+    mpBuffer->Restore();
+    if (mdwStatus & DSBSTATUS_PLAYING) {
+      CCriticalSectionLock lock(mcsFill);
+      mpBuffer->SetCurrentPosition(0);
+      FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
+    }
+  }
+  if ((mdwStatus & DSBSTATUS_PLAYING) && mbPlay) mpBuffer->Play(0, 0, DSBPLAY_LOOPING);
+}

@@ -1,0 +1,76 @@
+// The music's decoding side: the worker that refills the ring and the
+// decoder with its callbacks over the memory image.
+#include <cstring>
+
+#include "app/core/Trace.h"
+#include "audio/BGMBuffer.h"
+#include "audio/StreamRing.h"
+
+using namespace plat;
+
+bool CBGMBuffer::OggDecode(uint8_t* dst, uint32_t bytes) {
+  Trace("CBGMBuffer::OggDecode");
+  CCriticalSectionLock lock(mcsFill);
+  // A looping stream that yields nothing after a rewind has no sound at
+  // all; without this guard it would rewind forever.
+  bool rewoundEmpty = false;
+  while (bytes > 0) {
+    long n = mbOggOpen ? OggReadPcm(&mOggFile, dst, bytes, mnChannels) : OV_EINVAL;
+    if (n > 0) {
+      dst += n;
+      bytes -= static_cast<uint32_t>(n);
+      rewoundEmpty = false;
+      continue;
+    }
+    if (n == 0 && mbLoop && !rewoundEmpty) {
+      if (ov_raw_seek(&mOggFile, 0) == 0) {
+        rewoundEmpty = true;
+        continue;
+      }
+      n = OV_EREAD;
+    }
+    memset(dst, 0, bytes);
+    if (n < 0) CloseDecoder();
+    mbEnd = true;
+    return false;
+  }
+  return true;
+}
+
+void CBGMBuffer::StreamThread(CBGMBuffer* self) {
+  Trace("CBGMBuffer::StreamThread");
+  for (;;) {
+    SetEvent(self->mhIdle);
+    uint32_t r = WaitForMultipleObjects(4, self->mhEvent, INFINITE);
+    if (self->mbQuit || r >= WAIT_OBJECT_0 + 4) return;
+    const uint32_t k = r - WAIT_OBJECT_0;
+    CCriticalSectionLock lock(self->mcsFill);
+    if (!self->mbPlay) {
+      ResetEvent(self->mhEvent[k]);
+      continue;
+    }
+    ResetEvent(self->mhIdle);
+    const uint32_t q = (k + 2) % 4;
+    if (q == 0 && self->mbEnd) {
+      // Let the buffer stop at its end instead of wrapping into silence.
+      uint32_t status = 0;
+      self->mpBuffer->GetStatus(&status);
+      if ((status & DSBSTATUS_PLAYING) && (status & DSBSTATUS_LOOPING)) self->mpBuffer->Play(0, 0, 0);
+    }
+    FillStreamRing(self->mpBuffer, q * self->mdwQuarter, self->mdwQuarter,
+                   [self](uint8_t* p, uint32_t n) { return self->OggDecode(p, n); });
+    ResetEvent(self->mhEvent[k]);
+  }
+}
+
+size_t CBGMBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void* source) {
+  return OggMemoryRead(static_cast<OggMemorySource*>(source), ptr, size, count);
+}
+
+int CBGMBuffer::OggCallbackSeek(void* source, ogg_int64_t offset, int origin) {
+  return OggMemorySeek(static_cast<OggMemorySource*>(source), offset, origin);
+}
+
+int CBGMBuffer::OggCallbackClose(void*) { return 0; }
+
+long CBGMBuffer::OggCallbackFell(void* source) { return OggMemoryTell(static_cast<OggMemorySource*>(source)); }

@@ -1,0 +1,195 @@
+// The effect set's per-frame step, pause and resume, and decoding.
+#include <algorithm>
+#include <cstring>
+
+#include "app/core/Trace.h"
+#include "audio/DSound.h"
+#include "audio/SEBuffer.h"
+#include "audio/SoundFile.h"
+
+using namespace plat;
+
+void CSEBuffer::Move(uint32_t elapsed) {
+  Trace("CSEBuffer::Move");
+  if (!HasDevice() || mbPause) return;
+  bool changed = false;
+  for (int i = 0; i < kChannels; ++i) {
+    SeChannel& c = mSeChannel[i];
+    if (!c.buffer) continue;
+    uint32_t status = 0;
+    c.buffer->GetStatus(&status);
+    if (!(status & DSBSTATUS_PLAYING)) {
+      c.playing = false;
+      if (c.autoFree) Free(i + 1);
+      continue;
+    }
+    if (c.fadeSkip) c.fadeCount = c.fadeTime;
+    c.fadeSkip = false;
+    if (c.fadeMode == 1) {
+      c.volume = c.fadeTime ? static_cast<int32_t>(uint64_t{c.fadeCount} * 255 / c.fadeTime) : 255;
+      if (c.fadeCount < c.fadeTime)
+        c.fadeCount = std::min(c.fadeCount + elapsed, c.fadeTime);
+      else
+        c.fadeMode = 0;
+      changed = true;
+    } else if (c.fadeMode == 2) {
+      c.volume = c.fadeTime ? 255 - static_cast<int32_t>(uint64_t{c.fadeCount} * 255 / c.fadeTime) : 0;
+      if (c.fadeCount < c.fadeTime) {
+        c.fadeCount = std::min(c.fadeCount + elapsed, c.fadeTime);
+      } else {
+        Stop(i + 1, 0);
+        c.fadeMode = 0;
+      }
+      changed = true;
+    }
+  }
+  if (changed) UpdateVolume();
+  if (mdwFreeTime > 10000) {
+    for (auto& s : mSeSource) {
+      if (s.buffer && s.count <= 0) {
+        s.buffer->Release();
+        s = SeSource();
+      }
+    }
+    mdwFreeTime = 0;
+  } else {
+    mdwFreeTime += elapsed;
+  }
+}
+
+void CSEBuffer::SetPause(bool on) {
+  Trace("CSEBuffer::SetPause");
+  if (!HasDevice()) return;
+  if (on) {
+    if (++mPauseCount > 1) return;
+  } else {
+    if (--mPauseCount > 0) return;
+  }
+  if (mbPause == on) return;
+  mbPause = on;
+  if (on) {
+    for (auto& c : mSeChannel) {
+      if (!c.buffer) continue;
+      c.buffer->GetStatus(&c.status);
+      c.buffer->Stop();
+    }
+    return;
+  }
+  for (int i = 0; i < kSources; ++i) {
+    uint32_t status = 0;
+    if (mSeSource[i].buffer && SUCCEEDED(mSeSource[i].buffer->GetStatus(&status)) &&
+        (status & DSBSTATUS_BUFFERLOST))
+      RefillLostSource(i);
+  }
+  for (auto& c : mSeChannel) {
+    if (!c.buffer) continue;
+    uint32_t status = 0;
+    c.buffer->GetStatus(&status);
+    if (status & DSBSTATUS_BUFFERLOST) c.buffer->Restore();
+    if ((c.status & DSBSTATUS_PLAYING) && c.playing) {
+      c.buffer->SetVolume(ChannelVolume(c));
+      c.buffer->Play(0, 0, c.loop ? DSBPLAY_LOOPING : 0);
+    }
+  }
+}
+
+void CSEBuffer::RefillLostSource(int index) {
+  SeSource& s = mSeSource[index];
+  s.buffer->Restore();
+  std::unique_ptr<uint8_t[]> data;
+  uint32_t size = 0;
+  if (ReadSoundFile(mpFileJoin, s.name, data, size) && OggDecodeForLost(data.get(), size, s.buffer)) return;
+  // The samples are gone for good: nothing may keep playing or naming them.
+  for (auto& c : mSeChannel) {
+    if (c.buffer && c.source == index) {
+      c.buffer->Stop();
+      c.buffer->Release();
+      c = SeChannel();
+    }
+  }
+  s.buffer->Release();
+  s = SeSource();
+}
+
+bool CSEBuffer::DecodeInto(OggVorbis_File* file, int channels, IDirectSoundBuffer* buffer) {
+  void *p1 = nullptr, *p2 = nullptr;
+  uint32_t n1 = 0, n2 = 0;
+  if (FAILED(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER))) return false;
+  auto* dst = static_cast<uint8_t*>(p1);
+  uint32_t left = n1;
+  bool error = false;
+  while (left > 0) {
+    long n = OggReadPcm(file, dst, left, channels);
+    if (n > 0) {
+      dst += n;
+      left -= static_cast<uint32_t>(n);
+      continue;
+    }
+    memset(dst, 0, left);
+    error = n < 0;
+    break;
+  }
+  if (p2 && n2) memset(p2, 0, n2);
+  buffer->Unlock(p1, n1, p2, n2);
+  return !error;
+}
+
+IDirectSoundBuffer* CSEBuffer::OggDecode(const uint8_t* data, uint32_t size) {
+  Trace("CSEBuffer::OggDecode");
+  if (!IsOggSignature(data, size) || !mpSound) return nullptr;
+  uint8_t* bytes = const_cast<uint8_t*>(data);
+  OggMemorySource source{bytes, bytes, bytes + size};
+  OggVorbis_File file;
+  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
+  if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) return nullptr;
+  vorbis_info* info = ov_info(&file, -1);
+  ogg_int64_t frames = ov_pcm_total(&file, -1);
+  if (!OggFormatUsable(info) || frames <= 0) {
+    ov_clear(&file);
+    return nullptr;
+  }
+  const int channels = info->channels;
+  WAVEFORMATEX format = MakePcmFormat(static_cast<uint32_t>(info->rate), static_cast<uint32_t>(channels), 16);
+  if (static_cast<uint64_t>(frames) > DSBSIZE_MAX / format.nBlockAlign) {
+    ov_clear(&file);
+    return nullptr;
+  }
+  IDirectSoundBuffer* buffer = nullptr;
+  if (!mpSound->MakeSoundBuffer(&buffer, &format, static_cast<uint32_t>(frames) * format.nBlockAlign)) {
+    ov_clear(&file);
+    return nullptr;
+  }
+  bool ok = DecodeInto(&file, channels, buffer);
+  ov_clear(&file);
+  if (!ok) {
+    buffer->Release();
+    return nullptr;
+  }
+  return buffer;
+}
+
+bool CSEBuffer::OggDecodeForLost(const uint8_t* data, uint32_t size, IDirectSoundBuffer* buffer) {
+  Trace("CSEBuffer::OggDecodeForLost");
+  if (!IsOggSignature(data, size) || !buffer) return false;
+  uint8_t* bytes = const_cast<uint8_t*>(data);
+  OggMemorySource source{bytes, bytes, bytes + size};
+  OggVorbis_File file;
+  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
+  if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) return false;
+  vorbis_info* info = ov_info(&file, -1);
+  bool ok = OggFormatUsable(info) && DecodeInto(&file, info->channels, buffer);
+  ov_clear(&file);
+  return ok;
+}
+
+size_t CSEBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void* source) {
+  return OggMemoryRead(static_cast<OggMemorySource*>(source), ptr, size, count);
+}
+
+int CSEBuffer::OggCallbackSeek(void* source, ogg_int64_t offset, int origin) {
+  return OggMemorySeek(static_cast<OggMemorySource*>(source), offset, origin);
+}
+
+int CSEBuffer::OggCallbackClose(void*) { return 0; }
+
+long CSEBuffer::OggCallbackFell(void* source) { return OggMemoryTell(static_cast<OggMemorySource*>(source)); }

@@ -1,0 +1,17 @@
+#include "audio/SoundSync.h"
+
+#include <system_error>
+
+bool CSoundThread::Start(std::function<void()> body) {
+  if (mThread.joinable()) return false;
+  try {
+    mThread = std::thread(std::move(body));
+  } catch (const std::system_error&) {
+    return false;
+  }
+  return true;
+}
+
+void CSoundThread::Join() {
+  if (mThread.joinable() && mThread.get_id() != std::this_thread::get_id()) mThread.join();
+}

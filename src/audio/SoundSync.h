@@ -1,0 +1,48 @@
+// Threads and critical sections for the streaming sound classes, on the
+// standard library. Events come from the sound device's layer
+// (platform/AudioEvent.h) because the device signals them.
+#pragma once
+#include <functional>
+#include <mutex>
+#include <thread>
+
+#include "platform/AudioEvent.h"
+
+// One worker thread. Start runs `body` at once; Join waits for its end.
+class CSoundThread {
+ public:
+  CSoundThread() = default;
+  ~CSoundThread() { Join(); }
+  CSoundThread(const CSoundThread&) = delete;
+  CSoundThread& operator=(const CSoundThread&) = delete;
+
+  // False when the thread cannot be made.
+  bool Start(std::function<void()> body);
+  bool IsRunning() const { return mThread.joinable(); }
+  void Join();
+
+ private:
+  std::thread mThread;
+};
+
+// A lock the same thread may take again.
+class CCriticalSection {
+ public:
+  void Enter() { mMutex.lock(); }
+  void Leave() { mMutex.unlock(); }
+
+ private:
+  std::recursive_mutex mMutex;
+};
+
+// Holds a critical section for one scope.
+class CCriticalSectionLock {
+ public:
+  explicit CCriticalSectionLock(CCriticalSection& cs) : mCs(cs) { mCs.Enter(); }
+  ~CCriticalSectionLock() { mCs.Leave(); }
+  CCriticalSectionLock(const CCriticalSectionLock&) = delete;
+  CCriticalSectionLock& operator=(const CCriticalSectionLock&) = delete;
+
+ private:
+  CCriticalSection& mCs;
+};
