@@ -22,6 +22,17 @@ class CDIBButtonCtrl : public CDIBBaseCtrl {
   bool OnKillForcus() override;
   void OnLockInput() override;
 
+  // Captions: a private picture of the five state frames stacked top to
+  // bottom, onto which the owner draws text or pictures. InitCaption makes
+  // it from the parts, ResCaption redraws the plain frames (erasing what was
+  // drawn on them), SetCaption draws a picture into one state's frame with
+  // the quad's points taken relative to that frame. Drawing text onto a
+  // caption comes with the glyph renderer.
+  bool InitCaption();
+  void ResCaption();
+  void SetCaption(int32_t state, CDIBImage* picture, const SprtVertex& quad);
+  CDIBSprite* GetCaption() const { return mpCaption; }
+
   int32_t GetState() const { return mnState; }
   const SprtVertex& GetVertex() const { return mVertex; }
   void SetBlend(bool blend) { mbBlend = blend; }
