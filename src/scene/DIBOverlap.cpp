@@ -19,6 +19,7 @@ CDIBOverlap::~CDIBOverlap() {
 }
 
 bool CDIBOverlap::HasEffect(int32_t effect) {
+  Trace("CDIBOverlap::HasEffect");
   return effect > 0 && effect < EFFECT_COUNT && kEffects[effect].init != nullptr;
 }
 
@@ -39,6 +40,7 @@ void CDIBOverlap::InitEffect(CDIBImage* oldImage, CDIBImage* newImage, const Eff
 }
 
 void CDIBOverlap::StartEffect(int32_t effect, int32_t span) {
+  Trace("CDIBOverlap::StartEffect");
   mnEffect = effect;
   mnSpan = span;
   mnTime = 0;
@@ -65,12 +67,14 @@ void CDIBOverlap::Draw(CDIBImage* target) {
 }
 
 uint32_t CDIBOverlap::Alpha255() const {
+  Trace("CDIBOverlap::Alpha255");
   if (mnSpan <= 0 || mnTime >= mnSpan) return 255;
   if (mnTime <= 0) return 0;
   return static_cast<uint32_t>(int64_t{mnTime} * 255 / mnSpan);
 }
 
 void CDIBOverlap::CopyNew(CDIBImage* target) {
+  Trace("CDIBOverlap::CopyNew");
   if (!mpNewImage || !mpNewImage->GetPixels() || !target) return;
   mpNewImage->Copy(target, 0, 0, 0, 0, mpNewImage->GetWidth(), mpNewImage->GetHeight());
 }

@@ -148,6 +148,7 @@ const uint8_t* CDIBBaseCtrl::Load(const uint8_t* p) {
 int CDIBBaseCtrl::GetQuads(const SprtVertex*[2]) { return 0; }
 
 bool CDIBBaseCtrl::IsInsideQuad(const SprtVertex& quad, int32_t mx, int32_t my) const {
+  Trace("CDIBBaseCtrl::IsInsideQuad");
   for (int i = 1; i <= 4; ++i) {
     const SprtPoint& a = quad.dst[i - 1];
     const SprtPoint& b = quad.dst[i % 4];
@@ -158,6 +159,7 @@ bool CDIBBaseCtrl::IsInsideQuad(const SprtVertex& quad, int32_t mx, int32_t my) 
 }
 
 bool CDIBBaseCtrl::HitMapOn() {
+  Trace("CDIBBaseCtrl::HitMapOn");
   CInput* input = Input();
   return input && input->GetHitMapNo(mszHitFName) == mnHitNo;
 }
@@ -169,16 +171,19 @@ bool CDIBBaseCtrl::IsMouseOn() {
 }
 
 const plat::POINT& CDIBBaseCtrl::MousePos() const {
+  Trace("CDIBBaseCtrl::MousePos");
   CInput* input = Input();
   return input ? input->mptMouse : kNoMouse;
 }
 
 bool CDIBBaseCtrl::LeftButtonDown() const {
+  Trace("CDIBBaseCtrl::LeftButtonDown");
   CInput* input = Input();
   return input && input->mKey[plat::VK_LBUTTON].bDown;
 }
 
 int32_t CDIBBaseCtrl::CurrentInputType() const {
+  Trace("CDIBBaseCtrl::CurrentInputType");
   CInput* input = Input();
   return input ? input->mInputType : INPUT_KEYBOARD;
 }
@@ -436,6 +441,7 @@ bool CDIBBaseCtrl::OnChangeInputType() {
 }
 
 void CDIBBaseCtrl::PlayEnterSE() {
+  Trace("CDIBBaseCtrl::PlayEnterSE");
   if (mbEnterSE && gpMainWindow) gpMainWindow->PlaySysSE(mbCancel ? SYSSE_CANCEL : SYSSE_DECIDE);
 }
 
@@ -461,6 +467,7 @@ bool CDIBBaseCtrl::OnKeyEnterUp() {
 }
 
 bool CDIBBaseCtrl::MoveForcus(int32_t dir) {
+  Trace("CDIBBaseCtrl::MoveForcus");
   if (!mbForcus) return false;
   int32_t id = GetJumpToCtrlID(dir);
   if (id == -1) return false;

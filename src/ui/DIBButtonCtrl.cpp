@@ -98,22 +98,26 @@ void CDIBButtonCtrl::OnLockInput() {
 }
 
 int CDIBButtonCtrl::GetQuads(const SprtVertex* quads[2]) {
+  Trace("CDIBButtonCtrl::GetQuads");
   if (!mbVertex) return 0;
   quads[0] = &mVertex;
   return 1;
 }
 
 void CDIBButtonCtrl::UpdateState() {
+  Trace("CDIBButtonCtrl::UpdateState");
   mnState = mbForcus ? (mbEnable ? 1 : 4) : (mbEnable ? 0 : 3);
   mbUpdate = true;
 }
 
 void CDIBButtonCtrl::ShowPressed(bool on) {
+  Trace("CDIBButtonCtrl::ShowPressed");
   mnState = on ? (mbEnable ? 2 : 4) : (mbEnable ? 0 : 3);
   mbUpdate = true;
 }
 
 void CDIBButtonCtrl::ReleaseCaption() {
+  Trace("CDIBButtonCtrl::ReleaseCaption");
   if (!mpCaption) return;
   if (gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(mpCaption);
   mpCaption = nullptr;

@@ -85,22 +85,26 @@ void CDIBCheckCtrl::SetCheck(bool check) {
 }
 
 int CDIBCheckCtrl::GetQuads(const SprtVertex* quads[2]) {
+  Trace("CDIBCheckCtrl::GetQuads");
   if (!mbVertex) return 0;
   quads[0] = &mVertex;
   return 1;
 }
 
 void CDIBCheckCtrl::UpdateState() {
+  Trace("CDIBCheckCtrl::UpdateState");
   mnState = (mbForcus ? (mbEnable ? 1 : 4) : (mbEnable ? 0 : 3)) + (mbCheck ? 5 : 0);
   mbUpdate = true;
 }
 
 void CDIBCheckCtrl::ShowPressed(bool on) {
+  Trace("CDIBCheckCtrl::ShowPressed");
   mnState = (on ? (mbEnable ? 2 : 4) : (mbEnable ? 0 : 3)) + (mbCheck ? 5 : 0);
   mbUpdate = true;
 }
 
 void CDIBCheckCtrl::ShowReleased(bool on) {
+  Trace("CDIBCheckCtrl::ShowReleased");
   // Over the box it shows the focused look it is about to regain.
   mnState = (on ? 1 : 0) + (mbCheck ? 5 : 0);
   if (!mbEnable) mnState += 3;

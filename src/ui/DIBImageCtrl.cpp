@@ -73,6 +73,7 @@ void CDIBImageCtrl::SetFrame(int32_t frame) {
 }
 
 int CDIBImageCtrl::GetQuads(const SprtVertex* quads[2]) {
+  Trace("CDIBImageCtrl::GetQuads");
   if (!mbVertex) return 0;
   quads[0] = &mVertex;
   return 1;

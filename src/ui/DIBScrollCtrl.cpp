@@ -52,6 +52,7 @@ const uint8_t* CDIBScrollCtrl::Load(const uint8_t* p) {
 }
 
 int32_t CDIBScrollCtrl::Clamp(int32_t value) const {
+  Trace("CDIBScrollCtrl::Clamp");
   return std::clamp(value, std::min(mnMin, mnMax), std::max(mnMin, mnMax));
 }
 
@@ -123,6 +124,7 @@ void CDIBScrollCtrl::OnLockInput() {
 }
 
 bool CDIBScrollCtrl::Step(int direction) {
+  Trace("CDIBScrollCtrl::Step");
   if (!mbForcus || !mbEnable) return false;
   int32_t towardsMax = mnMax >= mnMin ? 1 : -1;
   mnScrollPos = Clamp(mnScrollPos + direction * towardsMax);
@@ -164,6 +166,7 @@ void CDIBScrollCtrl::SetScrollPos(int32_t value) {
 }
 
 int CDIBScrollCtrl::GetQuads(const SprtVertex* quads[2]) {
+  Trace("CDIBScrollCtrl::GetQuads");
   int n = 0;
   if (mbBarVertex) quads[n++] = &mBarVertex;
   if (mbKnobVertex) quads[n++] = &mKnobVertex;
@@ -171,16 +174,19 @@ int CDIBScrollCtrl::GetQuads(const SprtVertex* quads[2]) {
 }
 
 void CDIBScrollCtrl::UpdateState() {
+  Trace("CDIBScrollCtrl::UpdateState");
   mnState = mbForcus ? (mbEnable ? 1 : 4) : (mbEnable ? 0 : 3);
   mbUpdate = true;
 }
 
 void CDIBScrollCtrl::ShowPressed(bool on) {
+  Trace("CDIBScrollCtrl::ShowPressed");
   mnState = on ? (mbEnable ? 2 : 4) : (mbEnable ? 0 : 3);
   mbUpdate = true;
 }
 
 void CDIBScrollCtrl::OnPressAt(const plat::POINT& mouse, bool drag) {
+  Trace("CDIBScrollCtrl::OnPressAt");
   int32_t value = CalcScrollPos(mouse.x, mouse.y);
   if (drag && value != mnScrollPos) mbDecide = true;
   mnScrollPos = value;

@@ -93,6 +93,7 @@ void CInput::SetEnable(bool enable) {
 }
 
 void CInput::SwapButtons() {
+  Trace("CInput::SwapButtons");
   std::swap(mKey[plat::VK_LBUTTON], mKey[plat::VK_RBUTTON]);
   std::swap(mKeyOld[plat::VK_LBUTTON], mKeyOld[plat::VK_RBUTTON]);
 }

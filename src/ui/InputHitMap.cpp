@@ -10,6 +10,7 @@
 #include "ui/Input.h"
 
 int CInput::FindHitSlot(const char* paddedName) const {
+  Trace("CInput::FindHitSlot");
   for (int i = 0; i < kHitSlots; ++i)
     if (mpHitMap[i] && memcmp(mszHitName[i], paddedName, kHitNameSize) == 0) return i;
   return -1;

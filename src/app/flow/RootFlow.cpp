@@ -83,6 +83,7 @@ void CRootFlow::Release() {
 }
 
 void CRootFlow::ClearStack() {
+  Trace("CRootFlow::ClearStack");
   for (int32_t i = mStackCount - 1; i >= 0; --i) {
     delete mpStack[i];
     mpStack[i] = nullptr;
@@ -91,6 +92,7 @@ void CRootFlow::ClearStack() {
 }
 
 bool CRootFlow::Owns(const CDIBBaseScreen* screen) const {
+  Trace("CRootFlow::Owns");
   if (screen == mpScreen || screen == mpNextScreen) return true;
   for (int32_t i = 0; i < mStackCount; ++i)
     if (mpStack[i] == screen) return true;
@@ -98,10 +100,12 @@ bool CRootFlow::Owns(const CDIBBaseScreen* screen) const {
 }
 
 void CRootFlow::DiscardRefused(CDIBBaseScreen* screen) {
+  Trace("CRootFlow::DiscardRefused");
   if (screen && !Owns(screen)) delete screen;
 }
 
 void CRootFlow::CaptureScreen(CDIBBaseScreen* screen, CDIBImage* image) {
+  Trace("CRootFlow::CaptureScreen");
   if (screen)
     screen->CopyImage(image);
   else
@@ -109,10 +113,12 @@ void CRootFlow::CaptureScreen(CDIBBaseScreen* screen, CDIBImage* image) {
 }
 
 void CRootFlow::StartTransition(const EffectParam* effect) {
+  Trace("CRootFlow::StartTransition");
   mpOverlap->InitEffect(&mpOVImage[0], &mpOVImage[1], effect);
 }
 
 void CRootFlow::StartSecondStage(const EffectParam* effect, const EffectParam* second) {
+  Trace("CRootFlow::StartSecondStage");
   mpOVImage[1].FillFull(mBlankColor);
   StartTransition(effect);
   mSecondEffect = *second;
@@ -120,6 +126,7 @@ void CRootFlow::StartSecondStage(const EffectParam* effect, const EffectParam* s
 }
 
 void CRootFlow::StartBGMChange(const BGMChangeParam* bgm) {
+  Trace("CRootFlow::StartBGMChange");
   if (!bgm) {
     mbBGMChange = false;
     return;
