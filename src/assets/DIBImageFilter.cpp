@@ -23,8 +23,10 @@ struct Channel {
 // taking the mean of its 7 × 7 neighbourhood (column 0 and row 0 never
 // count) with itself: (mean + value) ÷ 2. Pixels already changed feed later
 // ones, so the running sums follow every change: C holds each column's sum
-// over the window's rows, S the sum of the window's columns.
-void FogPass(uint32_t* t, int w, int h, Channel ch, std::vector<int>& c) {
+// over the window's rows, S the sum of the window's columns. True when some
+// value changed.
+bool FogPass(uint32_t* t, int w, int h, Channel ch, std::vector<int>& c) {
+  bool changed = false;
   auto at = [&](int x, int y) -> uint32_t& { return t[static_cast<size_t>(y) * w + x]; };
   auto span = [](int i, int n) { return std::min(n - 1, i + 3) - std::max(1, i - 3) + 1; };
   for (int x = 0; x < w; ++x) {
@@ -48,6 +50,7 @@ void FogPass(uint32_t* t, int w, int h, Channel ch, std::vector<int>& c) {
       int old = static_cast<int>(ch.Get(p));
       int now = (s / count + old) / 2;
       p = ch.Set(p, static_cast<uint32_t>(now));
+      changed = changed || now != old;
       if (y >= 1 && x >= 1) {
         c[x] += now - old;
         s += now - old;
@@ -56,6 +59,7 @@ void FogPass(uint32_t* t, int w, int h, Channel ch, std::vector<int>& c) {
       if (x + 4 <= w - 1) s += c[x + 4];
     }
   }
+  return changed;
 }
 
 }  // namespace
@@ -114,7 +118,12 @@ void CDIBImage::Befog(int passes) {
     return;
   }
   memcpy(scratch.get(), mpPixels, n * 4);
-  for (int pass = 0; pass < passes; ++pass)
-    for (int shift : {0, 8, 16}) FogPass(scratch.get(), mWidth, mHeight, Channel{shift}, columns);
+  // A pass that changes nothing leaves the picture where every later pass
+  // leaves it too, so the rest are skipped: a huge count cannot hang.
+  for (int pass = 0; pass < passes; ++pass) {
+    bool changed = false;
+    for (int shift : {0, 8, 16}) changed = FogPass(scratch.get(), mWidth, mHeight, Channel{shift}, columns) || changed;
+    if (!changed) break;
+  }
   memcpy(mpPixels, scratch.get(), n * 4);
 }

@@ -189,10 +189,13 @@ void CDIBImage::DrawQuad(CDIBImage* pDst, const SprtVertex& vertex, QuadRule rul
         x += count;
         continue;
       }
-      for (int i = 0; i < count; ++i, u += du, vv += dv) {
-        int ix = static_cast<int>(u >> 16), iy = static_cast<int>(vv >> 16);
-        samples[i] = (filter && ix < sw - 1 && iy < sh - 1) ? pix::Bilinear(src, sw, u, vv)
-                                                              : src[static_cast<size_t>(iy) * sw + ix];
+      if (filter) {
+        rows.sampleBilinear(samples, src, sw, sh, u, vv, du, dv, count);
+        u += du * count;
+        vv += dv * count;
+      } else {
+        for (int i = 0; i < count; ++i, u += du, vv += dv)
+          samples[i] = src[static_cast<size_t>(vv >> 16) * sw + static_cast<size_t>(u >> 16)];
       }
       uint32_t* out = d + x;
       switch (rule) {
@@ -213,7 +216,7 @@ void CDIBImage::DrawQuad(CDIBImage* pDst, const SprtVertex& vertex, QuadRule rul
             rows.tint(out, samples, count, m);
           break;
         case QuadRule::Add:
-          for (int i = 0; i < count; ++i) out[i] = pix::Add(out[i], samples[i], m);
+          rows.add(out, samples, count, m);
           break;
         case QuadRule::Xor:
           for (int i = 0; i < count; ++i) out[i] = pix::Xor(out[i], samples[i], m);

@@ -1,6 +1,8 @@
 // Row kernels of the rules that have a vector path (fill, blend, opaque,
-// tinted opaque, cross-fade). Every set computes exactly what the rules in
-// PixelRules.h compute; the vector sets only do it several pixels a step.
+// tinted opaque, additive, cross-fade) and of the filtered sampling of a
+// quad span.
+// Every set computes exactly what the rules in PixelRules.h compute; the
+// vector sets only do it several values a step.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -18,6 +20,12 @@ struct RowKernels {
   // The ÷255 tint of a colour that is neither black nor white.
   void (*tint)(uint32_t* d, const uint32_t* s, size_t n, uint32_t m);
   void (*fade)(uint32_t* d, const uint32_t* oldRow, const uint32_t* newRow, size_t n, uint32_t a);
+  void (*add)(uint32_t* d, const uint32_t* s, size_t n, uint32_t m);
+  // n samples of a sw × sh picture from 16.16 (u, v) stepping by (du, dv):
+  // bilinear where the pixel right of and below the sample exists, the
+  // nearest pixel in the last column and row. Positions must lie inside.
+  void (*sampleBilinear)(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
+                         int64_t dv, int n);
 };
 
 // The plain reference.

@@ -112,7 +112,33 @@ VELTO_AVX2 void FadeRow(uint32_t* d, const uint32_t* o, const uint32_t* nw, size
   for (; i < n; ++i) d[i] = Fade(o[i], nw[i], a);
 }
 
-const RowKernels kAvx2{"avx2", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow};
+VELTO_AVX2 inline __m256i AddHalf(__m256i s16, __m256i m16) {
+  __m256i sc = Div255(_mm256_mullo_epi16(s16, m16));
+  __m256i e = Alpha(sc);
+  __m256i alpha255 = _mm256_set_epi16(255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0);
+  return Div255(_mm256_mullo_epi16(e, _mm256_or_si256(sc, alpha255)));
+}
+
+VELTO_AVX2 void AddRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
+  if (m == 0) return;
+  __m256i m16 = Lo(_mm256_set1_epi32(static_cast<int>(m)));
+  size_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    __m256i sv = Load(s + i);
+    __m256i add = _mm256_packus_epi16(AddHalf(Lo(sv), m16), AddHalf(Hi(sv), m16));
+    Store(d + i, _mm256_adds_epu8(Load(d + i), add));
+  }
+  for (; i < n; ++i) d[i] = Add(d[i], s[i], m);
+}
+
+}  // namespace
+
+// Filtered sampling gathers one pixel at a time and uses the SSE2 form.
+void SampleBilinearSse2(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
+                        int64_t dv, int n);
+
+namespace {
+const RowKernels kAvx2{"avx2", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow, AddRow, SampleBilinearSse2};
 
 }  // namespace
 

@@ -48,7 +48,19 @@ void FadeRow(uint32_t* d, const uint32_t* o, const uint32_t* nw, size_t n, uint3
   for (size_t i = 0; i < n; ++i) d[i] = Fade(o[i], nw[i], a);
 }
 
-const RowKernels kScalar{"scalar", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow};
+void AddRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
+  for (size_t i = 0; i < n; ++i) d[i] = Add(d[i], s[i], m);
+}
+
+void SampleBilinear(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
+                    int64_t dv, int n) {
+  for (int i = 0; i < n; ++i, u += du, v += dv) {
+    int ix = static_cast<int>(u >> 16), iy = static_cast<int>(v >> 16);
+    out[i] = (ix < sw - 1 && iy < sh - 1) ? Bilinear(src, sw, u, v) : src[static_cast<size_t>(iy) * sw + ix];
+  }
+}
+
+const RowKernels kScalar{"scalar", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow, AddRow, SampleBilinear};
 
 const RowKernels& Choose() {
   // VELTO_PIXEL_PATH=scalar|sse2 narrows the choice (for comparing looks and

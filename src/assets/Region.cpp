@@ -55,12 +55,11 @@ void SubtractSpans(const std::vector<Span>& a, const std::vector<Span>& b, std::
   }
 }
 
-}  // namespace
-
-void CRegion::Combine(const std::vector<RECT>& other, bool subtract) {
+// The banded list of `mine` joined with, or cut by, `other`.
+void CombineBands(const std::vector<RECT>& mine, const std::vector<RECT>& other, bool subtract, std::vector<RECT>& out) {
   std::vector<int> cuts;
-  cuts.reserve((mRects.size() + other.size()) * 2);
-  for (const RECT& r : mRects) {
+  cuts.reserve((mine.size() + other.size()) * 2);
+  for (const RECT& r : mine) {
     cuts.push_back(r.top);
     cuts.push_back(r.bottom);
   }
@@ -71,14 +70,14 @@ void CRegion::Combine(const std::vector<RECT>& other, bool subtract) {
   std::sort(cuts.begin(), cuts.end());
   cuts.erase(std::unique(cuts.begin(), cuts.end()), cuts.end());
 
-  std::vector<RECT> out;
-  out.reserve(mRects.size() + other.size() + 4);
+  out.clear();
+  out.reserve(mine.size() + other.size() + 4);
   std::vector<Span> a, b, merged;
   size_t ia = 0, ib = 0;
   size_t prevStart = 0, prevCount = 0;  // the last band written
   for (size_t c = 0; c + 1 < cuts.size(); ++c) {
     int y0 = cuts[c], y1 = cuts[c + 1];
-    BandSpans(mRects, ia, y0, a);
+    BandSpans(mine, ia, y0, a);
     BandSpans(other, ib, y0, b);
     if (subtract)
       SubtractSpans(a, b, merged);
@@ -97,7 +96,29 @@ void CRegion::Combine(const std::vector<RECT>& other, bool subtract) {
     prevCount = merged.size();
     for (const Span& s : merged) out.push_back(RECT{s.left, y0, s.right, y1});
   }
+}
+
+}  // namespace
+
+void CRegion::Combine(const std::vector<RECT>& other, bool subtract) {
+  std::vector<RECT> out;
+  CombineBands(mRects, other, subtract, out);
   mRects.swap(out);
+}
+
+void CRegion::CombineRect(const RECT& r, bool subtract) {
+  // Only the bands that reach the rectangle's rows (touching included) can
+  // change; those wholly above or below are kept as they are. Bands are
+  // sorted and disjoint, so both kinds form the two ends of the list.
+  auto first = std::partition_point(mRects.begin(), mRects.end(), [&](const RECT& h) { return h.bottom < r.top; });
+  auto last = std::partition_point(first, mRects.end(), [&](const RECT& h) { return h.top <= r.bottom; });
+  std::vector<RECT> middle(first, last), out;
+  CombineBands(middle, std::vector<RECT>{r}, subtract, out);
+  size_t head = static_cast<size_t>(first - mRects.begin());
+  std::vector<RECT> tail(last, mRects.end());
+  mRects.resize(head);
+  mRects.insert(mRects.end(), out.begin(), out.end());
+  mRects.insert(mRects.end(), tail.begin(), tail.end());
 }
 
 void CRegion::Add(const RECT& r) {
@@ -110,7 +131,7 @@ void CRegion::Add(const RECT& r) {
   // screen adding the same area every frame).
   for (const RECT& have : mRects)
     if (have.left <= r.left && have.top <= r.top && r.right <= have.right && r.bottom <= have.bottom) return;
-  Combine(std::vector<RECT>{r}, false);
+  CombineRect(r, false);
 }
 
 void CRegion::Add(const CRegion& other) {
@@ -124,7 +145,7 @@ void CRegion::Add(const CRegion& other) {
 
 void CRegion::Subtract(const RECT& r) {
   if (Empty(r) || mRects.empty()) return;
-  Combine(std::vector<RECT>{r}, true);
+  CombineRect(r, true);
 }
 
 void CRegion::Subtract(const CRegion& other) {

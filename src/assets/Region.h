@@ -28,6 +28,7 @@ class CRegion {
 
  private:
   void Combine(const std::vector<plat::RECT>& other, bool subtract);
+  void CombineRect(const plat::RECT& r, bool subtract);
 
   std::vector<plat::RECT> mRects;
 };
