@@ -1,5 +1,8 @@
 #include "assets/FileJoin.h"
 
+#include <dirent.h>
+#include <strings.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -44,6 +47,32 @@ std::string DiskName(const std::string& name) {
   return name;
 }
 
+// The folder or file that makes the source at `path`, "" when none. Names
+// that differ only in case may stand side by side here; as with a folder
+// and an archive of one name, the folder wins, then the exact name.
+std::string FindSourcePath(const std::string& path) {
+  std::string local = FileLocalPath(path);
+  size_t slash = local.find_last_of('/');
+  std::string parent = slash == std::string::npos ? "" : local.substr(0, slash + 1);
+  std::string leaf = slash == std::string::npos ? local : local.substr(slash + 1);
+  if (leaf.empty()) return plat::IsDirectory(local) ? local : "";
+  if (plat::IsDirectory(local)) return local;
+  std::string file = plat::FileExists(local) ? local : "";
+  if (DIR* d = opendir(parent.empty() ? "." : parent.c_str())) {
+    while (dirent* e = readdir(d)) {
+      if (strcasecmp(e->d_name, leaf.c_str()) != 0) continue;
+      std::string candidate = parent + e->d_name;
+      if (plat::IsDirectory(candidate)) {
+        closedir(d);
+        return candidate;
+      }
+      if (file.empty() && plat::FileExists(candidate)) file = candidate;
+    }
+    closedir(d);
+  }
+  return file;
+}
+
 }  // namespace
 
 CFileJoin::~CFileJoin() { FreeAll(); }
@@ -82,8 +111,8 @@ bool CFileJoin::Initialize(const char* directory, const char* sourceName, const 
 bool CFileJoin::FindJoin() {
   Trace("CFileJoin::FindJoin");
   mMode = kModeNone;
-  std::string found = FileLocalPath(mszPath);
-  if (found.empty() || (!plat::FileExists(found) && !plat::IsDirectory(found))) return false;
+  std::string found = FindSourcePath(mszPath);
+  if (found.empty()) return false;
   mszPath = found;
   mMode = plat::IsDirectory(found) ? kModeDirectory : kModeArchive;
   return true;

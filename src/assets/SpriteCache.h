@@ -36,7 +36,8 @@ class CSpriteCache {
   // Gives one reference back; over budget, unreferenced pictures are
   // deleted from the least recently used end.
   virtual void Free(CDIBSprite* sprite);
-  // The slot holding `sprite` (its key is the file name), or null.
+  // The slot holding `sprite` (its key is the file name, NUL-terminated),
+  // or null. Slots move on every Read and Add: use the result at once.
   virtual SpriteCacheSlot* GetDataID(CDIBSprite* sprite);
   // Deletes every picture and empties every slot.
   virtual void Release();

@@ -88,20 +88,22 @@ TEST(FileJoinSource, MissingSourceFailsAndIsUnusable) {
 
 TEST(FileJoinSource, SourceNameCaseAndFolderMakesADirectorySource) {
   TestDir dir;
-  dir.Write("bgm/B01.OGG", "m");
+  dir.Write("bgm/B01.OGG", "loose");
   CFileJoin join;
   ASSERT_TRUE(join.Initialize(dir.path().c_str(), "BGM", ".OGG"));
   EXPECT_EQ(join.GetMode(), CFileJoin::kModeDirectory);
-  // An archive file beside a folder of the same name, in another case, does
-  // not matter when the exact name is a folder.
-  dir.Write("BGM/B02.OGG", "n");
-  dir.Write("Bgm", BuildArchive(CFileJoin::kKindMGCFILE, {{"B01.OGG", "archived"}}));
+  EXPECT_EQ(ReadAll(join, "B01"), "loose");
+  // An archive beside a folder whose name differs only in case: the folder
+  // makes the source, even when the archive's name is the exact one.
+  dir.Write("BGM", BuildArchive(CFileJoin::kKindMGCFILE, {{"B01.OGG", "archived"}}));
   ASSERT_TRUE(join.Initialize(dir.path().c_str(), "BGM", ".OGG"));
   EXPECT_EQ(join.GetMode(), CFileJoin::kModeDirectory);
-  EXPECT_EQ(ReadAll(join, "B02"), "n");
-  ASSERT_TRUE(join.Initialize(dir.path().c_str(), "Bgm", ".OGG"));
+  EXPECT_EQ(ReadAll(join, "B01"), "loose");
+  // An archive alone is found whatever its case.
+  dir.Write("Se", BuildArchive(CFileJoin::kKindFJSYS, {{"S01.OGG", "effect"}}));
+  ASSERT_TRUE(join.Initialize(dir.path().c_str(), "SE", ".OGG"));
   EXPECT_EQ(join.GetMode(), CFileJoin::kModeArchive);
-  EXPECT_EQ(ReadAll(join, "B01"), "archived");
+  EXPECT_EQ(ReadAll(join, "s01"), "effect");
 }
 
 TEST(FileJoinSource, SixSourcesTable) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <vector>
@@ -193,6 +194,54 @@ TEST(SgdRoundTrip, EveryDeltaThatFitsIsUsedAndExact) {
   EXPECT_EQ(back, px);
   // Mostly deltas: well below three bytes a pixel.
   EXPECT_LT(data.size(), px.size() * 3);
+}
+
+}  // namespace
+
+namespace {
+
+// The delta rule channel by channel, as the format states it.
+uint32_t ReferenceDelta(uint32_t prev, uint32_t d) {
+  int r = (prev >> 16) & 0xFF, g = (prev >> 8) & 0xFF, b = prev & 0xFF;
+  if (d & 0x8000) {
+    r += (d >> 10) & 31;
+    g += (d >> 5) & 31;
+    b += d & 31;
+  } else {
+    r += (d & 0x4000 ? -1 : 1) * static_cast<int>((d >> 10) & 15);
+    g += (d & 0x0200 ? -1 : 1) * static_cast<int>((d >> 5) & 15);
+    b += (d & 0x0010 ? -1 : 1) * static_cast<int>(d & 15);
+  }
+  return static_cast<uint32_t>((r & 0xFF) << 16 | (g & 0xFF) << 8 | (b & 0xFF));
+}
+
+TEST(SgdColour, EveryDeltaWordMatchesTheChannelRule) {
+  // One chain through all 65536 words, from a start colour near the byte
+  // edges so that wrapping happens in every channel.
+  for (uint32_t start : {0x000000u, 0xFF80FFu, 0x7F0180u}) {
+    const size_t n = 65536;
+    std::vector<uint32_t> px(n + 1);
+    Bytes_ alpha;
+    for (size_t left = n + 1; left;) {
+      size_t run = std::min<size_t>(left, 0x8000);
+      Le16(alpha, 0x8000 | static_cast<uint32_t>(run - 1));
+      alpha.push_back(0xFF);
+      left -= run;
+    }
+    Bytes_ colour = {0x40, static_cast<uint8_t>(start), static_cast<uint8_t>(start >> 8), static_cast<uint8_t>(start >> 16)};
+    for (uint32_t d = 0; d < n;) {
+      uint32_t chunk = std::min<uint32_t>(63, static_cast<uint32_t>(n) - d);
+      colour.push_back(static_cast<uint8_t>(0x80 | chunk));
+      for (uint32_t k = 0; k < chunk; ++k) Le16(colour, d + k);
+      d += chunk;
+    }
+    ASSERT_GT(Decode(Stream(alpha, colour), px), 0u);
+    uint32_t expect = start;
+    for (uint32_t d = 0; d < n; ++d) {
+      expect = ReferenceDelta(expect, d);
+      ASSERT_EQ(px[d + 1], 0xFF000000u | expect) << "word " << d;
+    }
+  }
 }
 
 }  // namespace
