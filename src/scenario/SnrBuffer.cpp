@@ -80,17 +80,23 @@ void CSnrBuffer::Release() {
   mReturnCount = 0;
 }
 
-uint32_t CSnrBuffer::GetCommandSize() const { return mpBegin ? static_cast<uint32_t>(End() - mpBegin) : 0; }
+uint32_t CSnrBuffer::GetCommandSize() const {
+  Trace("CSnrBuffer::GetCommandSize");
+  return mpBegin ? static_cast<uint32_t>(End() - mpBegin) : 0;
+}
 
 uint32_t CSnrBuffer::GetLabelOffset(uint32_t index) const {
+  Trace("CSnrBuffer::GetLabelOffset");
   return index < mLabelCount ? Get32(mpLabel + 4 * static_cast<size_t>(index)) : 0;
 }
 
 uint32_t CSnrBuffer::GetLoadPointCount(int table) const {
+  Trace("CSnrBuffer::GetLoadPointCount");
   return table >= 0 && table < kTableCount ? mLoadPointCount[table] : 0;
 }
 
 uint32_t CSnrBuffer::GetLoadPointOffset(int table, uint32_t entry) const {
+  Trace("CSnrBuffer::GetLoadPointOffset");
   if (entry >= GetLoadPointCount(table)) return 0;
   return Get32(mpLoadPoint[table] + 4 * static_cast<size_t>(entry));
 }

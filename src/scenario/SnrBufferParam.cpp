@@ -50,6 +50,7 @@ bool CSnrBuffer::IsStringParam(const uint8_t* param) const {
 }
 
 bool CSnrBuffer::ValueAt(const uint8_t* param, const uint8_t* end, int32_t& value) const {
+  Trace("CSnrBuffer::ValueAt");
   value = 0;
   if (!param || param >= end || !ParamWhole(param, end)) return false;
   switch (*param) {
@@ -86,6 +87,7 @@ int32_t CSnrBuffer::GetValueParam(const uint8_t* param) const {
 }
 
 void CSnrBuffer::ExpandText(const uint8_t* text, const uint8_t* end, char* out, size_t size) const {
+  Trace("CSnrBuffer::ExpandText");
   TextOut dst(out, size);
   const uint8_t* t = text;
   while (t < end && *t) {
@@ -116,6 +118,7 @@ void CSnrBuffer::ExpandText(const uint8_t* text, const uint8_t* end, char* out, 
 }
 
 bool CSnrBuffer::StringParamTo(const uint8_t* param, const uint8_t* end, char* out, size_t size) const {
+  Trace("CSnrBuffer::StringParamTo");
   if (!param || param >= end || !size) return false;
   if (*param == kParamStr) {
     ExpandText(param + 1, TextEnd(param + 1, end), out, size);

@@ -1,6 +1,5 @@
 #include "scenario/SnrCompiler.h"
 
-#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -30,9 +29,7 @@ class Compiler {
       Put32(mImage.commands.data() + fix.at, it->second.number);
     }
     for (int t = 0; t < kTableCount; ++t) {
-      uint32_t size = mTableSize[t];
-      if (!mEntries[t].empty()) size = std::max(size, mEntries[t].rbegin()->first + 1);
-      mImage.tables[t].assign(size, 0);
+      mImage.tables[t].assign(mTableSize[t], 0);
       for (const auto& [n, entry] : mEntries[t]) mImage.tables[t][n] = entry.offset;
     }
     return mImage.Build();
@@ -68,6 +65,16 @@ class Compiler {
     if (!fresh)
       line.FailAt(at, "load point " + std::to_string(table) + " " + std::to_string(n) + " is already defined on line " +
                           std::to_string(it->second.line));
+    GrowTable(line, at, table, n + 1);
+  }
+
+  // Keeps the sum of all table sizes within bounds.
+  void GrowTable(SourceLine& line, size_t at, uint32_t table, uint32_t size) {
+    if (size <= mTableSize[table]) return;
+    mTotalEntries += size - mTableSize[table];
+    mTableSize[table] = size;
+    if (mTotalEntries > kMaxLoadPointTotal)
+      line.FailAt(at, "load-point tables exceed " + std::to_string(kMaxLoadPointTotal) + " entries in all");
   }
 
   // "*name:" on its own line: the label stands at the next command.
@@ -86,6 +93,7 @@ class Compiler {
     std::string word(line.Name());
     if (word == "loadpoint") {
       uint32_t table = ParseCount(line, kTableCount - 1, "table number");
+      line.SkipSpace();
       size_t entryAt = line.Pos();
       uint32_t n = ParseCount(line, kMaxLoadPointEntry, "load-point number");
       uint32_t offset = line.AtLineEnd() ? Here() : ParseCount(line, 0xFFFFFFFF, "offset");
@@ -99,7 +107,9 @@ class Compiler {
       DefineLabel(line, nameAt, name, offset);
     } else if (word == "tablesize") {
       uint32_t table = ParseCount(line, kTableCount - 1, "table number");
-      mTableSize[table] = ParseCount(line, kMaxLoadPointEntry + 1, "table size");
+      line.SkipSpace();
+      size_t sizeAt = line.Pos();
+      GrowTable(line, sizeAt, table, ParseCount(line, kMaxLoadPointEntry + 1, "table size"));
     } else if (word == "reserved") {
       uint32_t offset = ParseCount(line, kLabelOffset, "header offset");
       while (!line.AtLineEnd()) {
@@ -163,7 +173,8 @@ class Compiler {
   SnrImage mImage;
   std::map<std::string, Label> mLabels;
   std::map<uint32_t, Entry> mEntries[kTableCount];
-  uint32_t mTableSize[kTableCount] = {};
+  uint32_t mTableSize[kTableCount] = {};  // the largest size asked for so far
+  uint64_t mTotalEntries = 0;
   std::vector<Fixup> mFixups;
 };
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/core/Trace.h"
+
 namespace snr {
 
 namespace {
@@ -13,6 +15,7 @@ void Put32To(Bytes& out, uint32_t v) {
 }  // namespace
 
 Bytes SnrImage::Build() const {
+  Trace("SnrImage::Build");
   Bytes file(reserved, reserved + kLabelOffset);
   memcpy(file.data(), kMagic, kMagicSize);
   Put32(file.data() + kLabelCountOffset, static_cast<uint32_t>(labels.size()));

@@ -1,10 +1,12 @@
 #include "scenario/SnrRender.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "scenario/CommandTable.h"
 #include "scenario/SnrFormat.h"
 #include "scenario/SnrParam.h"
+#include "scenario/SnrSourceParams.h"
 
 namespace snr {
 
@@ -72,10 +74,23 @@ std::string Infix(const std::vector<Node>& nodes, int i) {
   return left + kOps[n.op] + right;
 }
 
+// Deepest nesting of parentheses in a rendered expression.
+int Nesting(const std::string& text) {
+  int depth = 0, most = 0;
+  for (char c : text) {
+    if (c == '(') most = std::max(most, ++depth);
+    if (c == ')') --depth;
+  }
+  return most;
+}
+
 std::string RenderExpr(const uint8_t* pairs, const uint8_t* end) {
   std::vector<Node> nodes;
   int root = -1;
-  if (BuildTree(pairs, end, nodes, root)) return "(" + Infix(nodes, root) + ")";
+  if (BuildTree(pairs, end, nodes, root)) {
+    std::string infix = "(" + Infix(nodes, root) + ")";
+    if (Nesting(infix) <= kMaxExprNesting) return infix;
+  }
   std::string s = "@(";
   for (const uint8_t* q = pairs; end - q >= 8; q += 8) {
     if (q != pairs) s += ", ";

@@ -126,9 +126,12 @@ class ExprParser {
       ParseVariable(mLine, var, false);
       Emit(kOpVar, GetS32(var.data() + 1));
     } else if (c == '(') {
+      if (++mNesting > kMaxExprNesting)
+        mLine.Fail("expression nested more than " + std::to_string(kMaxExprNesting) + " levels deep");
       mLine.Advance();
       Sum();
       mLine.Expect(')', "')'");
+      --mNesting;
     } else {
       mLine.Fail("expected a number, a variable or '(' in the expression");
     }
@@ -137,6 +140,7 @@ class ExprParser {
   SourceLine& mLine;
   std::vector<std::pair<int32_t, int32_t>> mPairs;
   int mDepth = 0;
+  int mNesting = 1;  // the parameter's own parentheses
 };
 
 // "@(op operand, op operand, ...)": pairs as they are stored, the end pair

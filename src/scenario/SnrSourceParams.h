@@ -19,8 +19,12 @@ struct ParsedParam {
   size_t at = 0;           // where it starts in the line
 };
 
-// Highest load-point entry number the compiler accepts.
+// Highest load-point entry number the compiler accepts, and the most
+// entries all tables together may have.
 inline constexpr uint32_t kMaxLoadPointEntry = (1u << 20) - 1;
+inline constexpr uint64_t kMaxLoadPointTotal = 1u << 20;
+// Deepest nesting of parentheses in an expression, its own included.
+inline constexpr int kMaxExprNesting = 200;
 
 ParsedParam ParseParam(SourceLine& line, TextCodec& codec);
 

@@ -5,6 +5,8 @@
 #include <iconv.h>
 #include <strings.h>
 
+#include "app/core/Trace.h"
+
 namespace snr {
 
 namespace {
@@ -46,14 +48,18 @@ bool IsLeadByteIn(TextEncoding encoding, uint8_t c) {
 TextCodec::TextCodec(TextEncoding encoding)
     : mEncoding(encoding),
       mToLocal(iconv_open(IconvName(encoding), "UTF-8")),
-      mToUtf8(iconv_open("UTF-8", IconvName(encoding))) {}
+      mToUtf8(iconv_open("UTF-8", IconvName(encoding))) {
+  Trace("TextCodec::TextCodec");
+}
 
 TextCodec::~TextCodec() {
+  Trace("TextCodec::~TextCodec");
   if (Handle(mToLocal) != reinterpret_cast<iconv_t>(-1)) iconv_close(Handle(mToLocal));
   if (Handle(mToUtf8) != reinterpret_cast<iconv_t>(-1)) iconv_close(Handle(mToUtf8));
 }
 
 bool TextCodec::Run(void* cd, std::string_view in, std::string& out, size_t& badAt) {
+  Trace("TextCodec::Run");
   out.clear();
   badAt = 0;
   if (Handle(cd) == reinterpret_cast<iconv_t>(-1)) return false;
@@ -84,10 +90,12 @@ bool TextCodec::Run(void* cd, std::string_view in, std::string& out, size_t& bad
 }
 
 bool TextCodec::Encode(std::string_view utf8, std::string& out, size_t& badAt) {
+  Trace("TextCodec::Encode");
   return Run(mToLocal, utf8, out, badAt);
 }
 
 bool TextCodec::DecodeExact(std::string_view ch, std::string& utf8) {
+  Trace("TextCodec::DecodeExact");
   size_t bad;
   if (!Run(mToUtf8, ch, utf8, bad)) return false;
   std::string back;

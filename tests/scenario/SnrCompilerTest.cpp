@@ -152,6 +152,16 @@ TEST(SnrCompiler, ExpressionsDeeperThanTheStackAreRejected) {
   EXPECT_NE(Error(nested(51)).find("more than 50 stack entries"), std::string::npos);
 }
 
+TEST(SnrCompiler, NestingAndTableSizesAreBounded) {
+  // ((((1)))) needs one stack entry but deep recursion; 200 levels are the limit.
+  auto parens = [](int n) { return "MOV $0, " + std::string(n, '(') + "1" + std::string(n, ')'); };
+  Compile(parens(200));
+  EXPECT_EQ(Error(parens(201)), "story.txt:1:209: expression nested more than 200 levels deep");
+  EXPECT_EQ(Error(".tablesize 1 1000000\n.tablesize 2 48576\n.loadpoint 3 0\n"),
+            "story.txt:3:14: load-point tables exceed 1048576 entries in all");
+  EXPECT_EQ(Error(".loadpoint 3 1048576"), "story.txt:1:14: load-point number out of range 0-1048575");
+}
+
 TEST(SnrCompiler, OversizedRecordsAreRejected) {
   std::string big(70000, 'a');
   EXPECT_EQ(Error("MSG \"" + big + "\""), "story.txt:1:1: parameters exceed 65535 bytes");

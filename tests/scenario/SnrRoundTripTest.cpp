@@ -121,6 +121,31 @@ TEST(SnrDecompiler, FilesOnlyRawFormsCanExpress) {
   }
 }
 
+TEST(SnrDecompiler, ExpressionsTooDeepForInfixComeOutRaw) {
+  // ((1 + 1) * 1 + 1) * 1 ...: two stack entries, but parentheses nest ever deeper.
+  std::vector<std::pair<int32_t, int32_t>> pairs{{0, 1}};
+  for (int i = 0; i < 600; ++i) {
+    pairs.push_back({0, 1});
+    pairs.push_back({i % 2 ? kOpMul : kOpAdd, 0});
+  }
+  SnrImage image;
+  Bytes p;
+  PutExpr(p, pairs);
+  Cmd(image, kCmdMOV, p);
+  Bytes file = image.Build();
+  std::string text;
+  EXPECT_EQ(Again(file, TextEncoding::kSjis, &text), file);
+  EXPECT_EQ(text.substr(0, 6), "MOV @(");
+  pairs.resize(201);  // shallow enough for infix
+  image.commands.clear();
+  p.clear();
+  PutExpr(p, pairs);
+  Cmd(image, kCmdMOV, p);
+  file = image.Build();
+  EXPECT_EQ(Again(file, TextEncoding::kSjis, &text), file);
+  EXPECT_EQ(text.substr(0, 8), "MOV ((((");
+}
+
 TEST(SnrDecompiler, DumpShowsOneLinePerCommand) {
   CompileResult c = CompileScenario("*a:\nMOV $1, ($2 * 3)\nDEF 1, 0, \"星\"\nCMD 555, -1\nJP *a\n",
                                     "d.txt", TextEncoding::kSjis);
