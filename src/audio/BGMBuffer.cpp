@@ -28,9 +28,15 @@ size_t StemLength(const char* name) {
 
 }  // namespace
 
-CBGMBuffer::CBGMBuffer() { memset(&mOggFile, 0, sizeof mOggFile); }
+CBGMBuffer::CBGMBuffer() {
+  Trace("CBGMBuffer::CBGMBuffer");
+  memset(&mOggFile, 0, sizeof mOggFile);
+}
 
-CBGMBuffer::~CBGMBuffer() { Release(); }
+CBGMBuffer::~CBGMBuffer() {
+  Trace("CBGMBuffer::~CBGMBuffer");
+  Release();
+}
 
 bool CBGMBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   Trace("CBGMBuffer::Initialize");
@@ -196,6 +202,7 @@ void CBGMBuffer::Stop(uint32_t fadeOut) {
     {
       CCriticalSectionLock lock(mcsFill);
       mbPlay = false;
+      for (auto e : mhEvent) ResetEvent(e);
     }
     WaitForSingleObject(mhIdle, 5000);
     CCriticalSectionLock lock(mcsFill);
@@ -208,6 +215,7 @@ void CBGMBuffer::Stop(uint32_t fadeOut) {
 }
 
 void CBGMBuffer::CloseDecoder() {
+  Trace("CBGMBuffer::CloseDecoder");
   CCriticalSectionLock lock(mcsFill);
   if (mbOggOpen) ov_clear(&mOggFile);
   memset(&mOggFile, 0, sizeof mOggFile);

@@ -45,7 +45,9 @@ void CBGMBuffer::StreamThread(CBGMBuffer* self) {
     if (self->mbQuit || r >= WAIT_OBJECT_0 + 4) return;
     const uint32_t k = r - WAIT_OBJECT_0;
     CCriticalSectionLock lock(self->mcsFill);
-    if (!self->mbPlay) {
+    // A stop since the wake-up withdrew the notification: it belonged to
+    // the piece that was stopped, not to whatever plays now.
+    if (!self->mbPlay || !IsEventSet(self->mhEvent[k])) {
       ResetEvent(self->mhEvent[k]);
       continue;
     }
@@ -64,13 +66,21 @@ void CBGMBuffer::StreamThread(CBGMBuffer* self) {
 }
 
 size_t CBGMBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void* source) {
+  Trace("CBGMBuffer::OggCallbackRead");
   return OggMemoryRead(static_cast<OggMemorySource*>(source), ptr, size, count);
 }
 
 int CBGMBuffer::OggCallbackSeek(void* source, ogg_int64_t offset, int origin) {
+  Trace("CBGMBuffer::OggCallbackSeek");
   return OggMemorySeek(static_cast<OggMemorySource*>(source), offset, origin);
 }
 
-int CBGMBuffer::OggCallbackClose(void*) { return 0; }
+int CBGMBuffer::OggCallbackClose(void*) {
+  Trace("CBGMBuffer::OggCallbackClose");
+  return 0;
+}
 
-long CBGMBuffer::OggCallbackFell(void* source) { return OggMemoryTell(static_cast<OggMemorySource*>(source)); }
+long CBGMBuffer::OggCallbackFell(void* source) {
+  Trace("CBGMBuffer::OggCallbackFell");
+  return OggMemoryTell(static_cast<OggMemorySource*>(source));
+}

@@ -6,7 +6,10 @@
 
 using namespace plat;
 
-CDSound::~CDSound() { Release(); }
+CDSound::~CDSound() {
+  Trace("CDSound::~CDSound");
+  Release();
+}
 
 bool CDSound::Initialize(HWND window, uint32_t samplesPerSec, uint32_t channels, uint32_t bitsPerSample) {
   Trace("CDSound::Initialize");

@@ -11,16 +11,24 @@
 
 using namespace plat;
 
-CSEBuffer::~CSEBuffer() { Release(); }
+CSEBuffer::~CSEBuffer() {
+  Trace("CSEBuffer::~CSEBuffer");
+  Release();
+}
 
-bool CSEBuffer::HasDevice() const { return mpSound && mpSound->mpDSound; }
+bool CSEBuffer::HasDevice() const {
+  Trace("CSEBuffer::HasDevice");
+  return mpSound && mpSound->mpDSound;
+}
 
 SeChannel* CSEBuffer::Channel(int32_t handle) {
+  Trace("CSEBuffer::Channel");
   if (handle < 1 || handle > kChannels || !mSeChannel[handle - 1].buffer) return nullptr;
   return &mSeChannel[handle - 1];
 }
 
 int32_t CSEBuffer::ChannelVolume(const SeChannel& c) const {
+  Trace("CSEBuffer::ChannelVolume");
   int32_t master = mbMute ? 0 : mVolume;
   if (master < 0) master = 0;
   if (master > 255) master = 255;

@@ -94,6 +94,7 @@ void CSEBuffer::SetPause(bool on) {
 }
 
 void CSEBuffer::RefillLostSource(int index) {
+  Trace("CSEBuffer::RefillLostSource");
   SeSource& s = mSeSource[index];
   s.buffer->Restore();
   std::unique_ptr<uint8_t[]> data;
@@ -112,6 +113,7 @@ void CSEBuffer::RefillLostSource(int index) {
 }
 
 bool CSEBuffer::DecodeInto(OggVorbis_File* file, int channels, IDirectSoundBuffer* buffer) {
+  Trace("CSEBuffer::DecodeInto");
   void *p1 = nullptr, *p2 = nullptr;
   uint32_t n1 = 0, n2 = 0;
   if (FAILED(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER))) return false;
@@ -183,13 +185,21 @@ bool CSEBuffer::OggDecodeForLost(const uint8_t* data, uint32_t size, IDirectSoun
 }
 
 size_t CSEBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void* source) {
+  Trace("CSEBuffer::OggCallbackRead");
   return OggMemoryRead(static_cast<OggMemorySource*>(source), ptr, size, count);
 }
 
 int CSEBuffer::OggCallbackSeek(void* source, ogg_int64_t offset, int origin) {
+  Trace("CSEBuffer::OggCallbackSeek");
   return OggMemorySeek(static_cast<OggMemorySource*>(source), offset, origin);
 }
 
-int CSEBuffer::OggCallbackClose(void*) { return 0; }
+int CSEBuffer::OggCallbackClose(void*) {
+  Trace("CSEBuffer::OggCallbackClose");
+  return 0;
+}
 
-long CSEBuffer::OggCallbackFell(void* source) { return OggMemoryTell(static_cast<OggMemorySource*>(source)); }
+long CSEBuffer::OggCallbackFell(void* source) {
+  Trace("CSEBuffer::OggCallbackFell");
+  return OggMemoryTell(static_cast<OggMemorySource*>(source));
+}

@@ -2,7 +2,10 @@
 
 #include <system_error>
 
+#include "app/core/Trace.h"
+
 bool CSoundThread::Start(std::function<void()> body) {
+  Trace("CSoundThread::Start");
   if (mThread.joinable()) return false;
   try {
     mThread = std::thread(std::move(body));
@@ -13,5 +16,6 @@ bool CSoundThread::Start(std::function<void()> body) {
 }
 
 void CSoundThread::Join() {
+  Trace("CSoundThread::Join");
   if (mThread.joinable() && mThread.get_id() != std::this_thread::get_id()) mThread.join();
 }

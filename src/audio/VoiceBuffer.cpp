@@ -11,9 +11,15 @@
 
 using namespace plat;
 
-CVoiceBuffer::CVoiceBuffer() { memset(&mOggFile, 0, sizeof mOggFile); }
+CVoiceBuffer::CVoiceBuffer() {
+  Trace("CVoiceBuffer::CVoiceBuffer");
+  memset(&mOggFile, 0, sizeof mOggFile);
+}
 
-CVoiceBuffer::~CVoiceBuffer() { Release(); }
+CVoiceBuffer::~CVoiceBuffer() {
+  Trace("CVoiceBuffer::~CVoiceBuffer");
+  Release();
+}
 
 bool CVoiceBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   Trace("CVoiceBuffer::Initialize");
@@ -44,6 +50,7 @@ bool CVoiceBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
 }
 
 void CVoiceBuffer::CloseDecoder() {
+  Trace("CVoiceBuffer::CloseDecoder");
   CCriticalSectionLock lock(mcsDecode);
   if (mbOggOpen) ov_clear(&mOggFile);
   memset(&mOggFile, 0, sizeof mOggFile);
@@ -51,6 +58,7 @@ void CVoiceBuffer::CloseDecoder() {
 }
 
 void CVoiceBuffer::StopNow() {
+  Trace("CVoiceBuffer::StopNow");
   if (!mpBuffer) return;
   mEndCount = 0;
   mpBuffer->Stop();
@@ -60,6 +68,7 @@ void CVoiceBuffer::StopNow() {
   CCriticalSectionLock lock(mcsFill);
   CloseDecoder();
   mbPlay = false;
+  for (auto e : mhEvent) ResetEvent(e);
   mbPause = false;
   mPauseCount = 0;
 }

@@ -51,8 +51,9 @@ void CVoiceBuffer::StreamThread(CVoiceBuffer* self) {
     if (self->mbPlay) {
       ResetEvent(self->mhIdle);
       CCriticalSectionLock lock(self->mcsFill);
-      // The main thread may have stopped the line since the check above.
-      if (self->mbPlay) {
+      // The main thread may have stopped the line since the check above;
+      // the stop then also withdrew the notification.
+      if (self->mbPlay && IsEventSet(self->mhEvent[k])) {
         if (self->mbEnd) {
           if (self->mEndCount > 0) {
             self->mpBuffer->Stop();
@@ -79,6 +80,7 @@ void CVoiceBuffer::StreamThread(CVoiceBuffer* self) {
 }
 
 size_t CVoiceBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void* source) {
+  Trace("CVoiceBuffer::OggCallbackRead");
   auto* src = static_cast<VoiceSource*>(source);
   if (src->mode != 1) return OggMemoryRead(&src->memory, ptr, size, count);
   if (!ptr || size == 0 || src->current >= src->end) return 0;
@@ -92,6 +94,7 @@ size_t CVoiceBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void*
 }
 
 int CVoiceBuffer::OggCallbackSeek(void* source, ogg_int64_t offset, int origin) {
+  Trace("CVoiceBuffer::OggCallbackSeek");
   auto* src = static_cast<VoiceSource*>(source);
   if (src->mode != 1) return OggMemorySeek(&src->memory, offset, origin);
   int64_t length = static_cast<int64_t>(src->end - src->begin);
@@ -107,9 +110,13 @@ int CVoiceBuffer::OggCallbackSeek(void* source, ogg_int64_t offset, int origin) 
   return 0;
 }
 
-int CVoiceBuffer::OggCallbackClose(void*) { return 0; }
+int CVoiceBuffer::OggCallbackClose(void*) {
+  Trace("CVoiceBuffer::OggCallbackClose");
+  return 0;
+}
 
 long CVoiceBuffer::OggCallbackFell(void* source) {
+  Trace("CVoiceBuffer::OggCallbackFell");
   auto* src = static_cast<VoiceSource*>(source);
   if (src->mode != 1) return OggMemoryTell(&src->memory);
   return static_cast<long>(src->current - src->begin);

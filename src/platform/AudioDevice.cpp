@@ -209,6 +209,15 @@ void SetAudioCaptureFile(const std::string& path) {
   CapturePath() = path;
 }
 
+bool FlushAudioCapture() {
+  bool ok = true;
+  for (auto& core : LiveCores()) {
+    std::lock_guard<std::mutex> g(core->mu);
+    if (core->capture.IsOpen() && !core->capture.Flush()) ok = false;
+  }
+  return ok;
+}
+
 void SetAudioRefillWait(uint32_t ms) { gRefillWaitMs.store(ms); }
 void SetAudioRefusePriority(bool refuse) { gRefusePriority.store(refuse); }
 

@@ -88,6 +88,10 @@ AudioBackend GetAudioBackend();
 // file (44100 Hz, 2 channels, 16 bits); the file is complete when the
 // device closes (its last reference is released). Empty turns it off.
 void SetAudioCaptureFile(const std::string& path);
+// Completes the capture files of the open devices as they stand (the
+// header's sizes, flushed to disk); capturing goes on. False when a write
+// failed.
+bool FlushAudioCapture();
 
 // Null back end: mixes `ms` milliseconds of output for every open null
 // device (rounded so that the total stays exact), then waits for the

@@ -60,14 +60,26 @@ void WavWriter::Write(const int16_t* samples, uint32_t frames) {
   mDataBytes += bytes.size();
 }
 
-bool WavWriter::Close() {
-  if (!mFile) return mOk;
+bool WavWriter::WriteHeader() {
   // A WAV file cannot describe more than 4 GiB of data; the header then
   // states the largest size it can.
   uint32_t data = mDataBytes > 0xFFFFFFD0u ? 0xFFFFFFD0u : static_cast<uint32_t>(mDataBytes);
   uint8_t header[44];
   MakeHeader(header, mRateForHeader, mChannels, data);
   if (fseek(mFile, 0, SEEK_SET) != 0 || fwrite(header, 1, sizeof header, mFile) != sizeof header) mOk = false;
+  return mOk;
+}
+
+bool WavWriter::Flush() {
+  if (!mFile) return mOk;
+  WriteHeader();
+  if (fseek(mFile, 0, SEEK_END) != 0 || fflush(mFile) != 0) mOk = false;
+  return mOk;
+}
+
+bool WavWriter::Close() {
+  if (!mFile) return mOk;
+  WriteHeader();
   if (fclose(mFile) != 0) mOk = false;
   mFile = nullptr;
   return mOk;

@@ -20,6 +20,9 @@ class WavWriter {
   bool IsOpen() const { return mFile != nullptr; }
   // Appends interleaved frames.
   void Write(const int16_t* samples, uint32_t frames);
+  // Brings the header up to date and flushes, so the file is complete as
+  // it stands even if it is never closed. Writing goes on afterwards.
+  bool Flush();
   // Completes the header and closes. True when every write succeeded.
   bool Close();
 
@@ -29,6 +32,8 @@ class WavWriter {
   uint32_t mRateForHeader = 0;
   uint64_t mDataBytes = 0;
   bool mOk = true;
+
+  bool WriteHeader();
 };
 
 }  // namespace plat

@@ -190,6 +190,23 @@ TEST_F(BGMBufferTest, LoweringUnderAVoiceTakesAboutATenthOfASecondEachWay) {
   EXPECT_EQ(BufferVolume(), gVolumeScale[200]);
 }
 
+TEST_F(BGMBufferTest, RingIsKeptWhileTheFormatStaysTheSame) {
+  WriteTone("BGM", "s1.ogg", 440, 500);
+  WriteTone("BGM", "s2.ogg", 660, 500);
+  WriteTone("BGM", "m.ogg", 440, 500, 22050, 1);
+  ASSERT_TRUE(mMusic.Read("s1.ogg"));
+  plat::IDirectSoundBuffer* ring = mMusic.mpBuffer;
+  EXPECT_EQ(mMusic.mdwQuarter, 44100u * 4 * 2);
+  ASSERT_TRUE(mMusic.Read("s2.ogg"));
+  EXPECT_EQ(mMusic.mpBuffer, ring);
+  ASSERT_TRUE(mMusic.Read("m.ogg"));
+  EXPECT_EQ(mMusic.mdwQuarter, 22050u * 2 * 2);
+  plat::WAVEFORMATEX f;
+  mMusic.mpBuffer->GetFormat(&f, sizeof f, nullptr);
+  EXPECT_EQ(f.nChannels, 1);
+  EXPECT_EQ(f.nSamplesPerSec, 22050u);
+}
+
 TEST_F(BGMBufferTest, ReleaseWhileStreamingReturns) {
   WriteTone("BGM", "r.ogg", 440, 20000);
   ASSERT_TRUE(mMusic.Read("r.ogg"));
