@@ -1,0 +1,48 @@
+// Where the saves live. Normally the folder "SAVE" of the installation
+// directory. When the installation cannot be written (a game installed
+// read-only), saves and the write-back of "Novel.ini" go to a per-user
+// folder, ${XDG_DATA_HOME:-~/.local/share}/veltogame/<game folder name>/,
+// which is read first; the installation's own files are still read when the
+// per-user folder has none.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace save {
+
+struct SaveLocation {
+  std::string writeRoot;               // ends in '/'; "SAVE" is made here
+  std::vector<std::string> readRoots;  // searched in order, each ends in '/'
+  bool perUser = false;
+};
+
+// The pure decision. `xdgDataHome` and `home` are the environment's values
+// (null or empty when unset).
+SaveLocation ChooseSaveLocation(const std::string& installDir, bool installWritable, const char* xdgDataHome,
+                                const char* home);
+
+// Probes the installation directory (and its "SAVE" folder when present) by
+// creating and removing a file in it.
+bool CanWriteInstallDir(const std::string& installDir);
+
+// Decides once for this installation: probes, picks the location, creates
+// the per-user folder when needed and says so once on standard error.
+// Returns the location now in use.
+const SaveLocation& SetupSaveLocation(const std::string& installDir);
+// Uses exactly this location (tests, tools).
+void SetSaveLocation(const SaveLocation& location);
+// The location in use; before any set-up, the installation directory of
+// the application object.
+const SaveLocation& CurrentSaveLocation();
+
+// The "SAVE" folder written to, ending without a separator.
+std::string SaveFolderForWrite();
+// The path of file `name` in the first "SAVE" folder that holds it (name
+// compared without regard to case); "" when none does.
+std::string FindSaveFile(const std::string& name);
+
+// The "Novel.ini" to read and write. With a per-user location it is the
+// per-user copy, made from the installation's file the first time.
+std::string SetupIniPath(const std::string& installDir);
+
+}  // namespace save
