@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "FlowTestKit.h"
+#include "TestDir.h"
+#include "assets/FileJoin.h"
 #include "platform/Encoding.h"
 
 namespace {
@@ -264,11 +266,23 @@ TEST_F(RootFlowTest, TheStackKeepsAtMost256Screens) {
   EXPECT_EQ(log, Log{"over deleted"});
 }
 
-TEST_F(RootFlowTest, UnreadableScenarioDataFailsInitialisation) {
+TEST_F(RootFlowTest, StartingNeedsTheFirstScenario) {
   CRootFlow real;
   EXPECT_FALSE(real.Initialize());
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0], plat::FromUtf8("データを読み込めませんでした。"));
+
+  TestDir dir;
+  dir.Write("start.txt", "END\n");
+  dir.Write("MSD/.keep", "");
+  std::string command = std::string(VELTO_TOOL_PATH) + " snr compile " + dir.File("start.txt") + " " + dir.File("MSD/START.MSD");
+  ASSERT_EQ(system(command.c_str()), 0);
+  CFileJoin msd;
+  ASSERT_TRUE(msd.Initialize(dir.path().c_str(), "MSD", ".MSD"));
+  window.mpFileJoin[kJoinMsd] = &msd;
+  EXPECT_TRUE(real.Initialize());
+  EXPECT_EQ(boxes.size(), 1u);
+  window.mpFileJoin[kJoinMsd] = nullptr;
 }
 
 }  // namespace
