@@ -82,16 +82,6 @@ void CDIBButtonCtrl::Blt(CDIBImage* target) {
     sheet->StretchBltCopy(target, mVertex, false);
 }
 
-bool CDIBButtonCtrl::OnGetForcus() {
-  Trace("CDIBButtonCtrl::OnGetForcus");
-  return CDIBBaseCtrl::OnGetForcus();
-}
-
-bool CDIBButtonCtrl::OnKillForcus() {
-  Trace("CDIBButtonCtrl::OnKillForcus");
-  return CDIBBaseCtrl::OnKillForcus();
-}
-
 void CDIBButtonCtrl::OnLockInput() {
   Trace("CDIBButtonCtrl::OnLockInput");
   OnKillForcus();

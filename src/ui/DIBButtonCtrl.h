@@ -18,8 +18,6 @@ class CDIBButtonCtrl : public CDIBBaseCtrl {
   void UpdateVertex() override;
   void SetEnable(bool enable) override;
   void Blt(CDIBImage* target) override;
-  bool OnGetForcus() override;
-  bool OnKillForcus() override;
   void OnLockInput() override;
 
   // Captions: a private picture of the five state frames stacked top to
