@@ -511,7 +511,9 @@ bool CDIBBaseCtrl::OnMouseLBtnUp() {
   Trace("CDIBBaseCtrl::OnMouseLBtnUp");
   if (!mbEnable) return false;
   const bool on = IsMouseOn();
-  const bool activated = on && mbForcus;
+  // Only a press that began on this control activates it: a button pressed
+  // elsewhere and released over it is not a click on it.
+  const bool activated = on && mbForcus && mpOwner->IsCtrlLock();
   if (activated) {
     PlayEnterSE();
     mbDecidePend = true;
@@ -520,8 +522,13 @@ bool CDIBBaseCtrl::OnMouseLBtnUp() {
   } else if (mbForcus) {
     mpOwner->SetCtrlLock(false);  // the press is abandoned
   }
-  OnKillForcus();
-  if (on) mpOwner->SetForcusReq(mnID);
+  // Dropping and asking again restarts the look without a second focus
+  // sound after an activation; a control that simply keeps the pointer
+  // keeps its focus.
+  if (!on || !mbForcus || activated) {
+    OnKillForcus();
+    if (on) mpOwner->SetForcusReq(mnID);
+  }
   mbUpdate = true;
   ShowReleased(on);
   return true;

@@ -122,6 +122,22 @@ TEST_F(ButtonTest, PressInsideAndReleaseOutsideAbandonsThePress) {
   EXPECT_EQ(button->GetState(), 0);
 }
 
+TEST_F(ButtonTest, AReleaseWithoutAPressOnTheButtonDoesNotDecide) {
+  Mouse(400, 400);
+  Frame();
+  Key(plat::VK_LBUTTON, true);  // pressed on no control
+  Frame();
+  Mouse(110, 105);  // dragged onto the button, which takes focus
+  Frame();
+  EXPECT_TRUE(button->IsForcus());
+  Key(plat::VK_LBUTTON, false);
+  Frame();
+  Frame();
+  EXPECT_FALSE(button->IsDecide());
+  EXPECT_TRUE(button->IsForcus());
+  EXPECT_EQ(window.sounds, std::vector<int>{SYSSE_CURSOR});
+}
+
 TEST_F(ButtonTest, DisabledButtonsShowTheirLooksButNeverActivate) {
   button->SetEnable(false);
   EXPECT_EQ(button->GetState(), 3);
