@@ -67,6 +67,21 @@ TEST_F(InputTest, RepeatRateIsBoundByFrameRate) {
   EXPECT_EQ(pulses, (std::vector<int>{0, 510, 630, 750, 870}));
 }
 
+TEST_F(InputTest, TimingSurvivesTheMillisecondClockWrapping) {
+  plat::SetVirtualClock(true, 0xFFFFFF00u);
+  input.Initialize(nullptr, nullptr);
+  plat::SetScriptedKey(plat::VK_LEFT, true);
+  std::vector<int> down, pulses;
+  for (int t = 0; t <= 1200; t += 10) {
+    Frame(t == 0 ? 0 : 10);
+    if (Key(plat::VK_LEFT).bDown) down.push_back(t);
+    if (Key(plat::VK_LEFT).bRepeat) pulses.push_back(t);
+  }
+  ASSERT_FALSE(down.empty());
+  EXPECT_EQ(down.front(), 500);  // the dead time ends across the wrap
+  EXPECT_EQ(pulses, (std::vector<int>{500, 1000, 1100, 1200}));
+}
+
 TEST_F(InputTest, InputIsDeadForHalfASecondAfterEnabling) {
   plat::SetScriptedKey(plat::VK_RETURN, true);
   Frame(30);
