@@ -4,7 +4,9 @@
 #include <cstring>
 #include <vector>
 
+#include "app/StartScreen.h"
 #include "app/core/DebugHooks.h"
+#include "app/flow/RootFlow.h"
 #include "app/core/Trace.h"
 #include "assets/DIBDisplay.h"
 #include "assets/FileJoin.h"
@@ -16,6 +18,10 @@
 #include "platform/AudioDevice.h"
 #include "save/SaveData.h"
 #include "save/SoundConfig.h"
+#include "scene/DIBOverlap.h"
+#include "ui/DIBBaseScreen.h"
+#include "ui/EffectParam.h"
+#include "ui/Input.h"
 #include "platform/Cursor.h"
 #include "platform/Encoding.h"
 #include "platform/MessageBox.h"
@@ -46,6 +52,7 @@ CMainWindowImpl::~CMainWindowImpl() {
 
 void CMainWindowImpl::ReleaseServices() {
   Trace("CMainWindow::ReleaseServices");
+  EndGame();
   // The save data gives its picture slots back to the cache, so it goes
   // before the cache and the sound classes.
   delete mpSaveData;
@@ -64,6 +71,8 @@ void CMainWindowImpl::ReleaseServices() {
   mpSEBuffer = nullptr;
   delete mpDSound;
   mpDSound = nullptr;
+  delete mpInput;
+  mpInput = nullptr;
   delete mpDisplay;
   mpDisplay = nullptr;
   delete mpSpriteCache;
@@ -124,6 +133,8 @@ bool CMainWindowImpl::Create() {
   if (!mpSpriteCache->Initialize(mpFileJoin[kJoinMgd])) return false;
   mpDisplay = new CDIBDisplay;
   if (!mpDisplay->Initialize()) return false;
+  mpInput = new CInput;
+  if (!mpInput->Initialize(mhWnd, mpFileJoin[kJoinData])) return false;
 
   // Sound: without a device every sound object runs silent.
   mpDSound = new CDSound;
@@ -155,25 +166,42 @@ bool CMainWindowImpl::Create() {
 
 void CMainWindowImpl::StartGame() {
   Trace("CMainWindow::StartGame");
-  mbGameStarted = true;
+  mpRootFlow = new CRootFlow;
+  if (!mpRootFlow->Initialize()) {
+    delete mpRootFlow;
+    mpRootFlow = nullptr;
+    ForceClose();
+    return;
+  }
+  bool expected = false;
+  if (CDIBBaseScreen* first = GetStartGameScreen(&expected)) {
+    EffectParam effect;
+    first->GetCallEffectParam(&effect);
+    if (effect.nEffect == 0) EffectParamWriter(&effect, EFFECT_BLT).Int(1);
+    mpRootFlow->ChangeScreen(&effect, nullptr, nullptr, first, false);
+  } else if (expected) {
+    ForceClose();
+    return;
+  }
   mbRunning = true;
   mLastFrameTime = timeGetTime();
 }
 
 void CMainWindowImpl::EndGame() {
   Trace("CMainWindow::EndGame");
-  mbGameStarted = false;
+  delete mpRootFlow;  // and with it every screen
+  mpRootFlow = nullptr;
 }
 
 uint32_t CMainWindowImpl::TimeToNextFrame() const {
-  if (!mbGameStarted) return kFramePeriod;
+  if (!mpRootFlow) return kFramePeriod;
   uint32_t elapsed = timeGetTime() - mLastFrameTime;
   return elapsed >= kFramePeriod ? 0 : kFramePeriod - elapsed;
 }
 
 bool CMainWindowImpl::OnIdle() {
   Trace("CMainWindow::OnIdle");
-  if (!mbGameStarted) return false;
+  if (!mpRootFlow) return false;
   uint32_t now = timeGetTime();
   uint32_t elapsed = now - mLastFrameTime;
   if (elapsed < static_cast<uint32_t>(kFramePeriod)) return false;
@@ -195,11 +223,25 @@ bool CMainWindowImpl::OnIdle() {
 
 void CMainWindowImpl::MoveAndDraw() {
   Trace("CMainWindow::MoveAndDraw");
+  mpInput->Poll();
+  // Alt+Return switches window and full screen; nothing moves this frame.
+  const KeyState* key = mpInput->mKey;
+  if (mbAltAndEnter && (key[VK_LMENU].bDown || key[VK_RMENU].bDown) && key[VK_RETURN].bPush) {
+    SendMessage(mhWnd, kMsgDisplayMode, mbFullScreen ? 0 : 1, 0);
+    mpSaveData->mConfig.bFullScreen = mbFullScreen;
+    return;
+  }
   mpDisplay->BeginFrame();
-  if (mpSEBuffer) mpSEBuffer->Move(static_cast<uint32_t>(mFrameTime));
-  if (mpBGMBuffer) mpBGMBuffer->Move(static_cast<uint32_t>(mFrameTime));
-  if (mpVoiceBuffer) mpVoiceBuffer->Move(static_cast<uint32_t>(mFrameTime));
-  if (mbRunning) mpDisplay->BuildDirtyRects();
+  uint32_t step = static_cast<uint32_t>(mFrameTime);
+  mpSEBuffer->Move(step);
+  mpBGMBuffer->Move(step);
+  mpVoiceBuffer->Move(step);
+  if (mbRunning) {
+    mpRootFlow->Move();
+    if (mbRunning) mpDisplay->BuildDirtyRects();
+  }
+  // Moving may have ended the game.
+  if (mpRootFlow) mpRootFlow->Draw(mpDisplay->GetBackImage());
 }
 
 void CMainWindowImpl::Present() {
@@ -292,7 +334,9 @@ void CMainWindowImpl::ApplyPause(bool pause) {
   if (mpVoiceBuffer) mpVoiceBuffer->SetPause(pause);
 }
 
-plat::POINT CMainWindowImpl::GetMousePos() const { return CMainWindow::GetMousePos(); }
+plat::POINT CMainWindowImpl::GetMousePos() const {
+  return mpInput ? mpInput->mptMouse : CMainWindow::GetMousePos();
+}
 
 LRESULT CMainWindowImpl::WndProc(uint32_t msg, WPARAM wp, LPARAM lp) {
   Trace("CMainWindow::WndProc");
@@ -334,6 +378,10 @@ LRESULT CMainWindowImpl::OnActivate(uint32_t msg, WPARAM wp, LPARAM lp) {
   bool active = LoWord(wp) != 0 && HiWord(wp) == 0;
   if (mpRunner) mpRunner->RecordActivate(active);
   if (active != mbActive) {
+    if (mpInput) {
+      mpInput->Clear();
+      mpInput->SetEnable(active);
+    }
     if (mpDisplay) mpDisplay->InvalidateAll();
     if (!mbNonePause) {
       if (mpBGMBuffer) mpBGMBuffer->SetPause(!active);
@@ -378,7 +426,7 @@ LRESULT CMainWindowImpl::OnEraseBkGnd(uint32_t, WPARAM, LPARAM) {
 
 LRESULT CMainWindowImpl::OnClose(uint32_t msg, WPARAM wp, LPARAM lp) {
   Trace("CMainWindow::OnClose");
-  if (!mbForceClose && mbGameStarted) {
+  if (!mbForceClose && mpRootFlow && mpRootFlow->GetScreen()) {
     PauseGame(true);
     bool wasFull = mbFullScreen;
     if (wasFull) ChangeActivate(false);
@@ -406,6 +454,7 @@ LRESULT CMainWindowImpl::OnSetCursor(uint32_t msg, WPARAM wp, LPARAM lp) {
 LRESULT CMainWindowImpl::OnChar(uint32_t msg, WPARAM wp, LPARAM lp) {
   Trace("CMainWindow::OnChar");
   if (mpRunner) mpRunner->RecordChar(static_cast<int>(wp));
+  if (mpInput) mpInput->OnChar(static_cast<int32_t>(wp));
   return CAppBaseWindow::OnChar(msg, wp, lp);
 }
 
@@ -424,6 +473,10 @@ LRESULT CMainWindowImpl::OnSysCommand(uint32_t msg, WPARAM wp, LPARAM lp) {
 LRESULT CMainWindowImpl::OnMouseWheel(uint32_t msg, WPARAM wp, LPARAM lp) {
   Trace("CMainWindow::OnMouseWheel");
   if (mpRunner) mpRunner->RecordWheel(static_cast<int16_t>(HiWord(wp)));
+  if (mpInput) {
+    POINT pt{static_cast<int16_t>(LoWord(static_cast<WPARAM>(lp))), static_cast<int16_t>(HiWord(static_cast<WPARAM>(lp)))};
+    mpInput->OnMouseWheel(LoWord(wp), HiWord(wp), &pt);
+  }
   return CAppBaseWindow::OnMouseWheel(msg, wp, lp);
 }
 

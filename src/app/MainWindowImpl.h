@@ -71,6 +71,5 @@ class CMainWindowImpl : public CMainWindow {
   std::unique_ptr<CRunner> mpRunner;
   IniSettings mIni;
   int mDisplayMode = 255;
-  bool mbGameStarted = false;
   long long mFrameCount = 0;
 };

@@ -8,6 +8,11 @@
 
 #include "TestDir.h"
 #include "app/MainWindowImpl.h"
+#include "app/StartScreen.h"
+#include "app/flow/RootFlow.h"
+#include "scenario/SnrCompiler.h"
+#include "assets/DIBImage.h"
+#include "ui/DIBBaseScreen.h"
 #include "app/core/MainWindow.h"
 #include "platform/AudioDevice.h"
 #include "platform/KeyState.h"
@@ -17,10 +22,22 @@
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
-// The six file sources as empty folders: the least a game folder holds.
-inline void MakeGameFolders(const TestDir& dir) {
-  for (const char* name : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) dir.Write(std::string(name) + "/.keep", "");
+// The least a game folder holds: the six file sources as folders and the
+// scenario "START" the screen flow checks the data with.
+inline void MakeGameFolders(const TestDir& dir, const std::string& sub = "") {
+  for (const char* name : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) dir.Write(sub + name + "/.keep", "");
+  snr::CompileResult start = snr::CompileScenario("END\n", "START.txt", snr::BuildTextEncoding());
+  dir.Write(sub + "MSD/START.MSD", std::string(start.file.begin(), start.file.end()));
 }
+
+// A first screen of one colour.
+class CPlainScreen : public CDIBBaseScreen {
+ public:
+  explicit CPlainScreen(uint32_t color) : CDIBBaseScreen(nullptr) {
+    Initialize();
+    mpBackImage->FillFull(color);
+  }
+};
 
 class AppFixture : public ::testing::Test {
  protected:
@@ -33,6 +50,7 @@ class AppFixture : public ::testing::Test {
     plat::SetAudioBackend(plat::AudioBackend::Null);
     save::SetSaveLocation(save::SaveLocation{game.path(), {game.path()}, false});
     MakeGameFolders(game);
+    SetStartScreenFactory([] { return new CPlainScreen(0xFF336699u); });
   }
   void TearDown() override {
     if (gpMainWindow && plat::IsWindow(gpMainWindow->GetHWnd())) {
@@ -41,6 +59,7 @@ class AppFixture : public ::testing::Test {
     }
     Pump();
     plat::SetMessageBoxHook({});
+    SetStartScreenFactory({});
     plat::SetVirtualClock(false);
   }
 

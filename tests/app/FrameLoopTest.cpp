@@ -66,6 +66,9 @@ TEST_F(FrameLoop, DeactivationStopsTheGameUnlessNonePause) {
 
 TEST_F(FrameLoop, ClosingAsksFirstAndNoKeepsTheGameRunning) {
   Start();
+  // The first screen becomes current once its transition has run.
+  for (int i = 0; i < 3; ++i) Idle(30);
+  ASSERT_NE(app->mpRootFlow->GetScreen(), nullptr);
   int asked = 0;
   std::string question;
   plat::SetMessageBoxHook([&](const char* text, const char*, uint32_t flags) {
@@ -92,6 +95,7 @@ TEST_F(FrameLoop, ClosingAsksFirstAndNoKeepsTheGameRunning) {
 
 TEST_F(FrameLoop, ForcedCloseAndAnEndedGameDoNotAsk) {
   Start();
+  for (int i = 0; i < 3; ++i) Idle(30);
   int asked = 0;
   plat::SetMessageBoxHook([&](const char*, const char*, uint32_t) {
     ++asked;

@@ -7,15 +7,14 @@
 #include <filesystem>
 #include <string>
 
+#include "AppFixture.h"
 #include "TestDir.h"
 
 namespace {
 
 std::string Program() { return std::string(VELTO_BINARY_DIR) + "/src/app/veltogame"; }
 
-void MakeGame(const TestDir& dir) {
-  for (const char* name : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) dir.Write(std::string(name) + "/.keep", "");
-}
+void MakeGame(const TestDir& dir) { MakeGameFolders(dir); }
 
 int RunProgram(const std::string& args, std::string* output = nullptr) {
   std::string cmd = Program() + " " + args + " 2>&1";
@@ -122,7 +121,7 @@ TEST(HeadlessRun, UnwritableGameFolderDoesNotCrash) {
   TestDir game;
   MakeGame(game);
   std::string folder = game.File("ro/");
-  for (const char* name : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) game.Write(std::string("ro/") + name + "/.keep", "");
+  MakeGameFolders(game, "ro/");
   ASSERT_EQ(system(("chmod 555 " + folder).c_str()), 0);
   std::string out;
   int code = RunProgram("--headless --fixed-step --frames 3 --game " + folder, &out);

@@ -109,7 +109,7 @@ TEST_F(ScriptedScreenTest, KeyboardAndMouseDriveTheControls) {
   EffectParam blt = Effect(EFFECT_BLT, 60);
   flow.ChangeScreen(&blt, nullptr, nullptr, screen, false);
 
-  auto script = LoadScript(std::string(getenv("VELTO_SOURCE_DIR")) + "/tests/app/flow/data/controls.input");
+  auto script = LoadScript(std::string(VELTO_SOURCE_DIR) + "/tests/app/flow/data/controls.input");
   ASSERT_FALSE(script.empty());
   auto* check = static_cast<CDIBCheckCtrl*>(screen->GetCtrl(1));
   auto* slider = static_cast<CDIBScrollCtrl*>(screen->GetCtrl(2));
