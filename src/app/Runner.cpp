@@ -21,7 +21,11 @@ CRunner::~CRunner() {
 }
 
 bool CRunner::Prepare(std::string& error) {
-  if (!mOptions.inputFile.empty() && !LoadInputScript(mOptions.inputFile, mEvents, error)) return false;
+  if (!mOptions.inputFile.empty()) {
+    if (!LoadInputScript(mOptions.inputFile, mEvents, error)) return false;
+    // A replayed run listens to its script only.
+    plat::SetScriptedInputOnly(true);
+  }
   if (!mOptions.recordFile.empty()) {
     mpRecord = fopen(mOptions.recordFile.c_str(), "wb");
     if (!mpRecord) {

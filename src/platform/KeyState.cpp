@@ -14,6 +14,7 @@ namespace {
 std::atomic<bool> gScriptKeys[256];
 std::atomic<int> gScriptX{-1}, gScriptY{-1};
 std::atomic<bool> gScriptCursor{false};
+std::atomic<bool> gScriptOnly{false};
 
 struct KeyName {
   int vk;
@@ -27,8 +28,10 @@ const KeyName kKeyNames[] = {
     {VK_RMENU, "RMENU"},
 };
 
+bool DevicesUsed() { return !gScriptOnly.load() && !IsHeadless() && SDL_WasInit(SDL_INIT_VIDEO); }
+
 bool DeviceKeyDown(int vk) {
-  if (IsHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  if (!DevicesUsed()) return false;
   if (vk == VK_LBUTTON || vk == VK_RBUTTON) {
     uint32_t b = SDL_GetGlobalMouseState(nullptr, nullptr);
     return vk == VK_LBUTTON ? (b & SDL_BUTTON_LMASK) != 0 : (b & SDL_BUTTON_RMASK) != 0;
@@ -63,8 +66,8 @@ int16_t GetAsyncKeyState(int vk) {
 }
 
 POINT GetCursorClientPos(HWND hwnd) {
-  if (gScriptCursor.load()) return POINT{gScriptX.load(), gScriptY.load()};
-  if (IsHeadless() || !SDL_WasInit(SDL_INIT_VIDEO)) return POINT{-1, -1};
+  if (gScriptCursor.load() || gScriptOnly.load()) return POINT{gScriptX.load(), gScriptY.load()};
+  if (!DevicesUsed()) return POINT{-1, -1};
   int gx = 0, gy = 0;
   SDL_GetGlobalMouseState(&gx, &gy);
   RECT r = GetWindowRect(hwnd);
@@ -85,6 +88,9 @@ bool GetSwapButtons() {
 void SetScriptedKey(int vk, bool down) {
   if (vk >= 0 && vk < 256) gScriptKeys[vk].store(down);
 }
+
+void SetScriptedInputOnly(bool only) { gScriptOnly.store(only); }
+bool IsScriptedInputOnly() { return gScriptOnly.load(); }
 
 void SetScriptedCursor(int x, int y) {
   gScriptX.store(x);

@@ -16,6 +16,11 @@ POINT GetCursorClientPos(HWND hwnd);
 bool GetSwapButtons();
 
 // Scripted state. Headless runs have no devices, so this is all they see.
+// With `only` set, the real devices are ignored too, so that a replayed
+// script gives the same run in a window as headless.
+// Activation then comes from the script as well.
+void SetScriptedInputOnly(bool only);
+bool IsScriptedInputOnly();
 void SetScriptedKey(int vk, bool down);
 void SetScriptedCursor(int x, int y);
 void ClearScriptedInput();

@@ -11,6 +11,7 @@
 #include <mutex>
 
 #include "platform/Encoding.h"
+#include "platform/KeyState.h"
 #include "platform/Timer.h"
 
 namespace plat {
@@ -103,11 +104,13 @@ void Translate(const SDL_Event& e) {
       switch (e.window.event) {
         case SDL_WINDOWEVENT_CLOSE: Enqueue(w, WM_CLOSE, 0, 0); break;
         case SDL_WINDOWEVENT_FOCUS_GAINED:
+          if (IsScriptedInputOnly()) break;  // a replayed run takes activation from its script
           w->focused = true;
           Enqueue(w, WM_ACTIVATE, MakeLong(WA_ACTIVE, w->minimized ? 1 : 0), 0);
           Enqueue(w, WM_ACTIVATEAPP, 1, 0);
           break;
         case SDL_WINDOWEVENT_FOCUS_LOST:
+          if (IsScriptedInputOnly()) break;
           w->focused = false;
           Enqueue(w, WM_ACTIVATE, MakeLong(WA_INACTIVE, w->minimized ? 1 : 0), 0);
           Enqueue(w, WM_ACTIVATEAPP, 0, 0);
@@ -443,8 +446,9 @@ void ShowWindow(HWND hwnd, int cmd) {
       if (hwnd->sdl) {
         SDL_ShowWindow(hwnd->sdl);
         SDL_RaiseWindow(hwnd->sdl);
-      } else if (!hwnd->focused) {
-        // A headless window is active as soon as it is shown.
+      }
+      if ((!hwnd->sdl || IsScriptedInputOnly()) && !hwnd->focused) {
+        // A headless or replayed window is active as soon as it is shown.
         hwnd->focused = true;
         Enqueue(hwnd, WM_ACTIVATE, MakeLong(WA_ACTIVE, 0), 0);
         Enqueue(hwnd, WM_ACTIVATEAPP, 1, 0);

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "save/SaveData.h"
 
 namespace {
 
@@ -105,6 +106,34 @@ TEST_F(FrameLoop, ForcedCloseAndAnEndedGameDoNotAsk) {
   plat::PostMessage(app->GetHWnd(), plat::WM_CLOSE, 0, 0);
   EXPECT_TRUE(Pump());
   EXPECT_EQ(asked, 0);
+}
+
+TEST_F(FrameLoop, AltReturnSwitchesToFullScreenAndRemembersIt) {
+  game.Write("Novel.ini", "[System]\nAltAndEnter=1\n");
+  Start();
+  for (int i = 0; i < 20; ++i) Idle(30);  // past the dead time of input
+  plat::SetScriptedKey(plat::VK_LMENU, true);
+  plat::SetScriptedKey(plat::VK_RETURN, true);
+  Idle(30);
+  EXPECT_TRUE(app->mbFullScreen);
+  EXPECT_TRUE(app->mpSaveData->mConfig.bFullScreen);
+  Idle(30);  // still held: no second switch
+  EXPECT_TRUE(app->mbFullScreen);
+  plat::SetScriptedKey(plat::VK_RETURN, false);
+  Idle(30);
+  plat::SetScriptedKey(plat::VK_RETURN, true);
+  Idle(30);
+  EXPECT_FALSE(app->mbFullScreen);
+  EXPECT_FALSE(app->mpSaveData->mConfig.bFullScreen);
+}
+
+TEST_F(FrameLoop, AltReturnDoesNothingWhenSwitchedOff) {
+  Start();
+  for (int i = 0; i < 20; ++i) Idle(30);
+  plat::SetScriptedKey(plat::VK_LMENU, true);
+  plat::SetScriptedKey(plat::VK_RETURN, true);
+  Idle(30);
+  EXPECT_FALSE(app->mbFullScreen);
 }
 
 TEST_F(FrameLoop, ShutdownWritesTheSwitchesBack) {

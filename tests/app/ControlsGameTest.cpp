@@ -1,0 +1,54 @@
+// The whole program driven by an input script over a screen of controls:
+// headless and in a real window, the same decisions on the same frames.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "AppFixture.h"
+
+namespace {
+
+int RunGame(const std::string& args, std::string* output, const std::string& env = "") {
+  std::string cmd = env + " " + std::string(VELTO_BINARY_DIR) + "/tests/app/controls_game " + args + " 2>&1";
+  FILE* p = popen(cmd.c_str(), "r");
+  if (!p) return -1000;
+  char buf[512];
+  output->clear();
+  while (size_t n = fread(buf, 1, sizeof buf, p)) output->append(buf, n);
+  int status = pclose(p);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+}
+
+const char kExpected[] =
+    "decide 1 29\n"     // Return ticks the check box
+    "decide 2 34\n"     // the slider steps when Right goes down…
+    "decide 2 51\n"     // …and repeats while it is held
+    "decide 0 63\n"     // a click on the button
+    "final check 1 slider 2\n";
+
+std::string Script() { return std::string(VELTO_SOURCE_DIR) + "/tests/app/flow/data/controls.input"; }
+
+TEST(ControlsGame, AnInputScriptDrivesTheControlsHeadless) {
+  TestDir game;
+  MakeGameFolders(game);
+  std::string out;
+  std::string args = "--headless --fixed-step --frames 80 --game " + game.path() + " --input " + Script();
+  ASSERT_EQ(RunGame(args + " --screenshot 80:" + game.File("a.png"), &out), 0) << out;
+  EXPECT_EQ(out, kExpected);
+  ASSERT_EQ(RunGame(args + " --screenshot 80:" + game.File("b.png"), &out), 0) << out;
+  EXPECT_EQ(game.Read("a.png"), game.Read("b.png")) << "same input, same pixels";
+}
+
+TEST(ControlsGame, TheSameScriptDrivesTheRealWindow) {
+  if (!getenv("DISPLAY")) GTEST_SKIP() << "no display";
+  TestDir game;
+  MakeGameFolders(game);
+  std::string out;
+  std::string args = "--fixed-step --frames 80 --game " + game.path() + " --input " + Script();
+  ASSERT_EQ(RunGame(args, &out, "SDL_RENDER_DRIVER=software VELTO_LOCK_DIR=" + game.path()), 0) << out;
+  EXPECT_NE(out.find(kExpected), std::string::npos) << out;
+}
+
+}  // namespace
