@@ -7,18 +7,12 @@
 #include <string>
 
 #include "AppFixture.h"
+#include "RunCommand.h"
 
 namespace {
 
 int RunGame(const std::string& args, std::string* output, const std::string& env = "") {
-  std::string cmd = env + " " + std::string(VELTO_BINARY_DIR) + "/tests/app/controls_game " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return -1000;
-  char buf[512];
-  output->clear();
-  while (size_t n = fread(buf, 1, sizeof buf, p)) output->append(buf, n);
-  int status = pclose(p);
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+  return RunCommand(env + " " + std::string(VELTO_BINARY_DIR) + "/tests/app/controls_game " + args + " 2>&1", output);
 }
 
 const char kExpected[] =

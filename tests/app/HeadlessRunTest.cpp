@@ -8,6 +8,7 @@
 #include <string>
 
 #include "AppFixture.h"
+#include "RunCommand.h"
 #include "TestDir.h"
 
 namespace {
@@ -17,15 +18,7 @@ std::string Program() { return std::string(VELTO_BINARY_DIR) + "/src/app/veltoga
 void MakeGame(const TestDir& dir) { MakeGameFolders(dir); }
 
 int RunProgram(const std::string& args, std::string* output = nullptr) {
-  std::string cmd = Program() + " " + args + " 2>&1";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return -1000;
-  std::string out;
-  char buf[512];
-  while (size_t n = fread(buf, 1, sizeof buf, p)) out.append(buf, n);
-  int status = pclose(p);
-  if (output) *output = out;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1000;
+  return RunCommand(Program() + " " + args + " 2>&1", output);
 }
 
 TEST(HeadlessRun, WritesScreenshotsAndTheIniAndIsReproducible) {

@@ -1,5 +1,6 @@
 // Runs the velto-tool of this build for round trips through its commands.
 #pragma once
+#include "RunCommand.h"
 #include <cstdio>
 #include <cstdlib>
 #include <sys/wait.h>
@@ -17,14 +18,5 @@ inline std::string VeltoToolPath() {
 // Runs the tool with `args` (already quoted); returns the exit status and
 // standard output.
 inline int RunTool(const std::string& args, std::string* out = nullptr) {
-  std::string cmd = "'" + VeltoToolPath() + "' " + args + " 2>/dev/null";
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return -1;
-  std::string text;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, p)) > 0) text.append(buf, n);
-  int status = pclose(p);
-  if (out) *out = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return RunCommand("'" + VeltoToolPath() + "' " + args + " 2>/dev/null", out);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "RunCommand.h"
 #include "SaveFixture.h"
 
 namespace {
@@ -13,14 +14,8 @@ std::string BinaryDir() { return VELTO_BINARY_DIR; }
 
 // Runs velto-tool with `args`; returns its standard output and exit code.
 std::string RunTool(const std::string& args, int* code) {
-  std::string cmd = BinaryDir() + "/tools/velto-tool " + args + " 2>/dev/null";
   std::string out;
-  FILE* p = popen(cmd.c_str(), "r");
-  if (!p) return out;
-  char buf[256];
-  while (fgets(buf, sizeof buf, p)) out += buf;
-  int status = pclose(p);
-  *code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  *code = RunCommand(BinaryDir() + "/tools/velto-tool " + args + " 2>/dev/null", &out);
   return out;
 }
 

@@ -1,4 +1,5 @@
 // velto-tool snr, run as the game maker runs it.
+#include "RunCommand.h"
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,16 +13,7 @@ std::string Tool() { return VELTO_TOOL_PATH; }
 
 // Runs the tool; returns its exit status and standard output (and error).
 int RunTool(const std::string& args, std::string* out = nullptr) {
-  std::string command = Tool() + " snr " + args + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return -1;
-  std::string text;
-  char buf[4096];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, pipe)) > 0) text.append(buf, n);
-  int status = pclose(pipe);
-  if (out) *out = text;
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return RunCommand(Tool() + " snr " + args + " 2>&1", out);
 }
 
 TEST(SnrTool, ScrambledFilesRoundTripThroughTheTool) {

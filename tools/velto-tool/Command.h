@@ -24,6 +24,7 @@ const std::vector<Command>& Commands();
 int Fail(const std::string& message);
 // Prints the usage of a command to standard error and returns 2.
 int Usage(const Command& command);
+int Usage(const char* name);
 
 }  // namespace tool
 

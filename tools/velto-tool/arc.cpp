@@ -28,12 +28,6 @@ VELTO_TOOL_COMMAND("arc", "make, list and unpack archives (FJSYS, SM2MPX10, MGCF
                    "extract writes every entry into DIR\n",
                    &ArcMain);
 
-const tool::Command& Self() {
-  for (const auto& c : tool::Commands())
-    if (std::string(c.name) == "arc") return c;
-  return tool::Commands().front();
-}
-
 std::string BaseName(const std::string& path) {
   size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -69,7 +63,7 @@ int Create(const tool::Args& args) {
       rest.push_back(args[i]);
     }
   }
-  if (!kind || rest.size() < 2) return tool::Usage(Self());
+  if (!kind || rest.size() < 2) return tool::Usage("arc");
   const std::string& archive = rest[0];
   std::vector<ArchiveItem> items;
   std::map<std::string, std::string> pathOf;
@@ -102,7 +96,7 @@ int Create(const tool::Args& args) {
 }
 
 int List(const tool::Args& args) {
-  if (args.size() != 2) return tool::Usage(Self());
+  if (args.size() != 2) return tool::Usage("arc");
   CFileJoin join;
   if (!OpenArchive(args[1], &join)) return tool::Fail("'" + args[1] + "' is not a readable archive");
   ArchiveEntryInfo info;
@@ -118,7 +112,7 @@ bool SafeName(const std::string& name) {
 }
 
 int Extract(const tool::Args& args) {
-  if (args.size() != 3) return tool::Usage(Self());
+  if (args.size() != 3) return tool::Usage("arc");
   CFileJoin join;
   if (!OpenArchive(args[1], &join)) return tool::Fail("'" + args[1] + "' is not a readable archive");
   std::string dir = plat::WithSeparator(args[2]);
@@ -157,11 +151,11 @@ int Extract(const tool::Args& args) {
 }
 
 int ArcMain(const tool::Args& args) {
-  if (args.empty()) return tool::Usage(Self());
+  if (args.empty()) return tool::Usage("arc");
   if (args[0] == "create") return Create(args);
   if (args[0] == "list") return List(args);
   if (args[0] == "extract") return Extract(args);
-  return tool::Usage(Self());
+  return tool::Usage("arc");
 }
 
 }  // namespace

@@ -35,6 +35,12 @@ int Usage(const Command& command) {
   return 2;
 }
 
+int Usage(const char* name) {
+  for (const auto& c : Commands())
+    if (strcmp(c.name, name) == 0) return Usage(c);
+  return 2;
+}
+
 }  // namespace tool
 
 static void PrintHelp(FILE* out) {

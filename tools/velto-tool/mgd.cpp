@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "Command.h"
+#include "ToolFiles.h"
 #include "assets/DIBSprite.h"
 #include "assets/PictureWriter.h"
 #include "assets/PngEncode.h"
@@ -25,31 +26,6 @@ VELTO_TOOL_COMMAND("mgd", "make, decode and inspect picture files (.MGD)",
                    "info    prints WIDTHxHEIGHT encoding=ENC elements=N, then X Y W H OX OY\n"
                    "        per element\n",
                    &MgdMain);
-
-const tool::Command& Self() {
-  for (const auto& c : tool::Commands())
-    if (std::string(c.name) == "mgd") return c;
-  return tool::Commands().front();
-}
-
-bool ReadWholeFile(const std::string& path, std::vector<uint8_t>* out) {
-  FILE* f = fopen(path.c_str(), "rb");
-  if (!f) return false;
-  out->clear();
-  uint8_t buf[1 << 16];
-  size_t n;
-  while ((n = fread(buf, 1, sizeof buf, f)) > 0) out->insert(out->end(), buf, buf + n);
-  bool ok = !ferror(f);
-  fclose(f);
-  return ok;
-}
-
-bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& data) {
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) return false;
-  bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-  return fclose(f) == 0 && ok;
-}
 
 // "X,Y,W,H" or "X,Y,W,H,OX,OY", each a signed 16-bit value.
 bool ParseElement(const std::string& text, SprtElement* e, int* values) {
@@ -104,9 +80,9 @@ int Encode(const tool::Args& args) {
       rest.push_back(args[i]);
     }
   }
-  if (rest.size() != 2) return tool::Usage(Self());
+  if (rest.size() != 2) return tool::Usage("mgd");
   std::vector<uint8_t> png;
-  if (!ReadWholeFile(rest[0], &png)) return tool::Fail("cannot read '" + rest[0] + "'");
+  if (!tool::ReadWholeFile(rest[0], &png)) return tool::Fail("cannot read '" + rest[0] + "'");
   std::vector<uint32_t> pixels;
   int w = 0, h = 0;
   if (!LoadPngImage(png.data(), png.size(), &pixels, &w, &h)) return tool::Fail("'" + rest[0] + "' is not a readable PNG");
@@ -114,13 +90,13 @@ int Encode(const tool::Args& args) {
   std::vector<uint8_t> file;
   std::string error;
   if (!BuildPictureFile(pixels.data(), w, h, encoding, elements, elementWidth, &file, &error)) return tool::Fail(error);
-  if (!WriteWholeFile(rest[1], file)) return tool::Fail("cannot write '" + rest[1] + "'");
+  if (!tool::WriteWholeFile(rest[1], file)) return tool::Fail("cannot write '" + rest[1] + "'");
   return 0;
 }
 
 bool Load(const std::string& path, CDIBSprite* sprite) {
   std::vector<uint8_t> file;
-  if (!ReadWholeFile(path, &file)) {
+  if (!tool::ReadWholeFile(path, &file)) {
     tool::Fail("cannot read '" + path + "'");
     return false;
   }
@@ -132,19 +108,19 @@ bool Load(const std::string& path, CDIBSprite* sprite) {
 }
 
 int Decode(const tool::Args& args) {
-  if (args.size() != 3) return tool::Usage(Self());
+  if (args.size() != 3) return tool::Usage("mgd");
   CDIBSprite sprite;
   if (!Load(args[1], &sprite)) return 1;
   if (!sprite.GetPixels()) return tool::Fail("the picture is empty");
   std::vector<uint8_t> png;
   if (!EncodePngPixels(sprite.GetPixels(), sprite.GetWidth(), sprite.GetHeight(), true, &png))
     return tool::Fail("PNG encoding failed");
-  if (!WriteWholeFile(args[2], png)) return tool::Fail("cannot write '" + args[2] + "'");
+  if (!tool::WriteWholeFile(args[2], png)) return tool::Fail("cannot write '" + args[2] + "'");
   return 0;
 }
 
 int Info(const tool::Args& args) {
-  if (args.size() != 2) return tool::Usage(Self());
+  if (args.size() != 2) return tool::Usage("mgd");
   CDIBSprite sprite;
   if (!Load(args[1], &sprite)) return 1;
   printf("%dx%d encoding=%s elements=%d\n", sprite.GetWidth(), sprite.GetHeight(), EncodingName(sprite.GetEncoding()),
@@ -157,11 +133,11 @@ int Info(const tool::Args& args) {
 }
 
 int MgdMain(const tool::Args& args) {
-  if (args.empty()) return tool::Usage(Self());
+  if (args.empty()) return tool::Usage("mgd");
   if (args[0] == "encode") return Encode(args);
   if (args[0] == "decode") return Decode(args);
   if (args[0] == "info") return Info(args);
-  return tool::Usage(Self());
+  return tool::Usage("mgd");
 }
 
 }  // namespace

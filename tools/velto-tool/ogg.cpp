@@ -25,12 +25,6 @@ int OggMain(const tool::Args& args);
 
 VELTO_TOOL_COMMAND("ogg", "make test tones and inspect Ogg Vorbis sounds", kUsage, &OggMain);
 
-const tool::Command& Self() {
-  for (const auto& c : tool::Commands())
-    if (std::string(c.name) == "ogg") return c;
-  return tool::Commands().front();
-}
-
 // A number within [lo, hi], or false.
 bool ParseNumber(const std::string& text, double lo, double hi, double& out) {
   char* end = nullptr;
@@ -47,19 +41,19 @@ int Tone(const tool::Args& args) {
     double* target = a == "--freq" ? &freq : a == "--ms" ? &ms : a == "--rate" ? &rate : a == "--channels" ? &channels
                                                                                                             : nullptr;
     if (target) {
-      if (!hasValue) return tool::Usage(Self());
+      if (!hasValue) return tool::Usage("ogg");
       double lo = target == &freq ? 0 : 1;
       double hi = target == &freq ? 100000 : target == &ms ? 3600000 : target == &rate ? 200000 : 8;
       if (!ParseNumber(args[++i], lo, hi, *target)) return tool::Fail("bad value for " + a + ": " + args[i]);
     } else if (!a.empty() && a[0] == '-') {
-      return tool::Usage(Self());
+      return tool::Usage("ogg");
     } else if (out.empty()) {
       out = a;
     } else {
-      return tool::Usage(Self());
+      return tool::Usage("ogg");
     }
   }
-  if (freq < 0 || ms < 0 || out.empty()) return tool::Usage(Self());
+  if (freq < 0 || ms < 0 || out.empty()) return tool::Usage("ogg");
   std::vector<uint8_t> ogg;
   if (!EncodeOggTone(freq, static_cast<uint32_t>(ms), static_cast<uint32_t>(rate), static_cast<uint32_t>(channels),
                      ogg))
@@ -72,7 +66,7 @@ int Tone(const tool::Args& args) {
 }
 
 int Info(const tool::Args& args) {
-  if (args.size() != 2) return tool::Usage(Self());
+  if (args.size() != 2) return tool::Usage("ogg");
   std::ifstream file(args[1], std::ios::binary);
   if (!file) return tool::Fail("cannot read " + args[1]);
   std::vector<uint8_t> data((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
@@ -94,10 +88,10 @@ int Info(const tool::Args& args) {
 }
 
 int OggMain(const tool::Args& args) {
-  if (args.empty()) return tool::Usage(Self());
+  if (args.empty()) return tool::Usage("ogg");
   if (args[0] == "tone") return Tone(args);
   if (args[0] == "info") return Info(args);
-  return tool::Usage(Self());
+  return tool::Usage("ogg");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "Command.h"
+#include "ToolFiles.h"
 #include "app/core/MainWindow.h"
 #include "platform/Encoding.h"
 #include "scenario/Scramble.h"
@@ -28,19 +29,6 @@ const char kUsage[] =
     "--encoding the text encoding of the compiled file (default: this build's)\n"
     "--key      the title phrase (UTF-8) that keys scrambling (default: this\n"
     "           build's window title)\n";
-
-bool ReadFile(const std::string& path, std::string& data) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  data.assign(std::istreambuf_iterator<char>(in), {});
-  return !in.bad();
-}
-
-bool WriteFile(const std::string& path, const void* data, size_t size) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(static_cast<const char*>(data), static_cast<std::streamsize>(size));
-  return static_cast<bool>(out);
-}
 
 struct Options {
   snr::TextEncoding encoding = snr::BuildTextEncoding();
@@ -80,7 +68,7 @@ bool KeyPhrase(const Options& o, std::string& phrase) {
 
 int Compile(const Options& o) {
   std::string source;
-  if (!ReadFile(o.files[0], source)) return tool::Fail("cannot read " + o.files[0]);
+  if (!tool::ReadWholeFile(o.files[0], &source)) return tool::Fail("cannot read " + o.files[0]);
   snr::CompileResult result = snr::CompileScenario(source, o.files[0], o.encoding);
   if (!result.ok) {
     fprintf(stderr, "%s\n", result.error.c_str());
@@ -91,13 +79,14 @@ int Compile(const Options& o) {
     if (!KeyPhrase(o, phrase)) return tool::Fail("the key phrase does not fit the text encoding");
     snr::ScrambleBlocks(result.file.data(), result.file.size(), phrase.c_str());
   }
-  if (!WriteFile(o.files[1], result.file.data(), result.file.size())) return tool::Fail("cannot write " + o.files[1]);
+  if (!tool::WriteWholeFile(o.files[1], result.file.data(), result.file.size()))
+    return tool::Fail("cannot write " + o.files[1]);
   return 0;
 }
 
 int Decompile(const Options& o, bool dump) {
   std::string data;
-  if (!ReadFile(o.files[0], data)) return tool::Fail("cannot read " + o.files[0]);
+  if (!tool::ReadWholeFile(o.files[0], &data)) return tool::Fail("cannot read " + o.files[0]);
   std::string phrase;
   if (!KeyPhrase(o, phrase)) return tool::Fail("the key phrase does not fit the text encoding");
   const auto* bytes = reinterpret_cast<const uint8_t*>(data.data());
@@ -108,7 +97,8 @@ int Decompile(const Options& o, bool dump) {
     fwrite(result.text.data(), 1, result.text.size(), stdout);
     return 0;
   }
-  if (!WriteFile(o.files[1], result.text.data(), result.text.size())) return tool::Fail("cannot write " + o.files[1]);
+  if (!tool::WriteWholeFile(o.files[1], result.text.data(), result.text.size()))
+    return tool::Fail("cannot write " + o.files[1]);
   return 0;
 }
 

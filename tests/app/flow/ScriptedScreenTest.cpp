@@ -6,6 +6,7 @@
 #include <map>
 #include <sstream>
 
+#include "app/ControlsScreen.h"
 #include "FlowTestKit.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
@@ -16,49 +17,14 @@ namespace {
 
 using namespace flowtest;
 
-// The owner side of three controls: it polls their decisions each frame.
-class ControlsScreen : public CDIBBaseScreen {
+// The owner side of the controls: it notes the frame of each decision.
+class ControlsScreen : public CControlsScreen {
  public:
-  ControlsScreen() : CDIBBaseScreen(nullptr) {}
-  bool Build() {
-    if (!Initialize()) return false;
-    mpBackImage->FillFull(0xFF203040u);
-    CtrlDef def;
-    InitCtrlDef(&def);
-    strcpy(def.szParts, "PARTS");
-    for (int i = 0; i < 10; ++i) def.nFrame[i] = i;
-    for (int d = 0; d < 5; ++d) def.Jump[0][d] = -1;
-    def.x = 100;
-    def.y = 100;
-    def.nID = 0;
-    def.Jump[0][JUMP_DOWN] = 1;
-    if (!MakeControl(CTRL_BUTTON, &def)) return false;
-    def.y = 200;
-    def.nID = 1;
-    def.Jump[0][JUMP_UP] = 0;
-    def.Jump[0][JUMP_DOWN] = 2;
-    if (!MakeControl(CTRL_CHECK, &def)) return false;
-    def.y = 300;
-    def.nID = 2;
-    def.Jump[0][JUMP_UP] = 1;
-    def.Jump[0][JUMP_DOWN] = -1;
-    for (int i = 0; i < 5; ++i) {
-      def.nFrame[i] = 10;
-      def.nFrame[5 + i] = 11;
-    }
-    def.nMin = 0;
-    def.nMax = 10;
-    return MakeControl(CTRL_SCROLL, &def) != nullptr;
-  }
-  void Move() override {
-    CDIBBaseScreen::Move();
-    for (int id = 0; id < 3; ++id)
-      if (GetCtrl(id)->IsDecide()) decided[id].push_back(frame);
-    // Keyboard players start from the first control.
-    if (gpMainWindow->mpInput->mInputType == INPUT_KEYBOARD && !IsForcusInAll()) SetForcusReq(0);
-  }
   int frame = 0;
   std::map<int, std::vector<int>> decided;
+
+ protected:
+  void OnDecide(int id) override { decided[id].push_back(frame); }
 };
 
 // Scripted events by frame: "FRAME move X Y", "FRAME down KEY", "FRAME up KEY".
@@ -83,16 +49,7 @@ class ScriptedScreenTest : public FlowWorld {
   void SetUp() override {
     FlowWorld::SetUp();
     window.mpSpriteCache = &cache;
-    auto* parts = new CDIBSprite;
-    parts->Create(128, 32);
-    parts->FillFull(0xFF808080u);
-    parts->InitSprtInfo(12, 4);
-    for (int i = 0; i < 10; ++i) *parts->GetSprtInfoMutable(i) = SprtElement{static_cast<int16_t>(i * 10), 0, 20, 10, 0, 0};
-    *parts->GetSprtInfoMutable(10) = SprtElement{0, 10, 100, 10, 0, 0};
-    *parts->GetSprtInfoMutable(11) = SprtElement{100, 10, 10, 16, 0, 0};
-    parts->SetName("PARTS");
-    cache.Add(parts);
-    cache.Free(parts);
+    AddControlsParts(&cache);
   }
   void TearDown() override {
     flow.Release();
