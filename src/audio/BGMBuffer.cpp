@@ -6,6 +6,7 @@
 
 #include "app/core/Trace.h"
 #include "audio/DSound.h"
+#include "audio/OggStream.h"
 #include "audio/SoundFile.h"
 #include "audio/StreamRing.h"
 #include "platform/Timer.h"
@@ -99,19 +100,10 @@ bool CBGMBuffer::Read(const char* name) {
   {
     CCriticalSectionLock lock(mcsFill);
     ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-    if (ov_open_callbacks(&mSource, &mOggFile, nullptr, 0, callbacks) != 0) {
-      memset(&mOggFile, 0, sizeof mOggFile);
+    if (!OpenOggStream(&mSource, callbacks, &mOggFile, mbOggOpen, mnChannels, format)) {
       StreamClose();
       return false;
     }
-    mbOggOpen = true;
-    vorbis_info* info = ov_info(&mOggFile, -1);
-    if (!OggFormatUsable(info)) {
-      StreamClose();
-      return false;
-    }
-    mnChannels = info->channels;
-    format = MakePcmFormat(static_cast<uint32_t>(info->rate), static_cast<uint32_t>(info->channels), 16);
   }
 
   if (mpBuffer && !StreamRingMatches(mpBuffer, format)) {
@@ -217,9 +209,7 @@ void CBGMBuffer::Stop(uint32_t fadeOut) {
 void CBGMBuffer::CloseDecoder() {
   Trace("CBGMBuffer::CloseDecoder");
   CCriticalSectionLock lock(mcsFill);
-  if (mbOggOpen) ov_clear(&mOggFile);
-  memset(&mOggFile, 0, sizeof mOggFile);
-  mbOggOpen = false;
+  CloseOggStream(&mOggFile, mbOggOpen);
 }
 
 void CBGMBuffer::StreamClose() {

@@ -5,6 +5,7 @@
 #include "app/core/Trace.h"
 #include "assets/FileJoin.h"
 #include "audio/DSound.h"
+#include "audio/OggStream.h"
 #include "audio/SoundFile.h"
 #include "audio/StreamRing.h"
 #include "audio/VolumeScale.h"
@@ -52,9 +53,7 @@ bool CVoiceBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
 void CVoiceBuffer::CloseDecoder() {
   Trace("CVoiceBuffer::CloseDecoder");
   CCriticalSectionLock lock(mcsDecode);
-  if (mbOggOpen) ov_clear(&mOggFile);
-  memset(&mOggFile, 0, sizeof mOggFile);
-  mbOggOpen = false;
+  CloseOggStream(&mOggFile, mbOggOpen);
 }
 
 void CVoiceBuffer::StopNow() {
@@ -117,19 +116,10 @@ bool CVoiceBuffer::Read(const char* name, bool fromFile) {
   {
     CCriticalSectionLock lock(mcsDecode);
     ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-    if (ov_open_callbacks(&mSource, &mOggFile, nullptr, 0, callbacks) != 0) {
-      memset(&mOggFile, 0, sizeof mOggFile);
+    if (!OpenOggStream(&mSource, callbacks, &mOggFile, mbOggOpen, mnChannels, format)) {
       StreamClose();
       return false;
     }
-    mbOggOpen = true;
-    vorbis_info* info = ov_info(&mOggFile, -1);
-    if (!OggFormatUsable(info)) {
-      StreamClose();
-      return false;
-    }
-    mnChannels = info->channels;
-    format = MakePcmFormat(static_cast<uint32_t>(info->rate), static_cast<uint32_t>(info->channels), 16);
   }
 
   if (mpBuffer && !StreamRingMatches(mpBuffer, format)) {
