@@ -106,19 +106,9 @@ bool CBGMBuffer::Read(const char* name) {
     }
   }
 
-  if (mpBuffer && !StreamRingMatches(mpBuffer, format)) {
-    mpNotify->Release();
-    mpNotify = nullptr;
-    mpBuffer->Release();
-    mpBuffer = nullptr;
-  }
-  if (!mpBuffer) {
-    uint32_t bytes = StreamRingBytes(format, 8000);
-    if (!CreateStreamRing(mpSound, format, bytes, mhEvent, &mpBuffer, &mpNotify)) {
-      StreamClose();
-      return false;
-    }
-    mdwQuarter = bytes / 4;
+  if (!PrepareStreamRing(mpSound, format, 8000, mhEvent, &mpBuffer, &mpNotify, &mdwQuarter)) {
+    StreamClose();
+    return false;
   }
   mpSound->SoundBufferFillZero(mpBuffer);
 
@@ -236,10 +226,7 @@ void CBGMBuffer::Release() {
   }
   CloseEvent(mhIdle);
   mhIdle = nullptr;
-  if (mpNotify) mpNotify->Release();
-  mpNotify = nullptr;
-  if (mpBuffer) mpBuffer->Release();
-  mpBuffer = nullptr;
+  ReleaseStreamRing(&mpBuffer, &mpNotify);
   delete[] mpCache;
   mpCache = nullptr;
   mdwCacheSize = 0;

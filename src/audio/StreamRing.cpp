@@ -57,3 +57,20 @@ bool CreateStreamRing(CDSound* sound, const WAVEFORMATEX& format, uint32_t bytes
   *notify = n;
   return true;
 }
+
+bool PrepareStreamRing(CDSound* sound, const WAVEFORMATEX& format, uint32_t ms, EventHandle const events[4],
+                       IDirectSoundBuffer** buffer, IDirectSoundNotify** notify, uint32_t* quarter) {
+  if (*buffer && !StreamRingMatches(*buffer, format)) ReleaseStreamRing(buffer, notify);
+  if (*buffer) return true;
+  uint32_t bytes = StreamRingBytes(format, ms);
+  if (!CreateStreamRing(sound, format, bytes, events, buffer, notify)) return false;
+  *quarter = bytes / 4;
+  return true;
+}
+
+void ReleaseStreamRing(IDirectSoundBuffer** buffer, IDirectSoundNotify** notify) {
+  if (*notify) (*notify)->Release();
+  *notify = nullptr;
+  if (*buffer) (*buffer)->Release();
+  *buffer = nullptr;
+}

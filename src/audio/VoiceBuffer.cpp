@@ -122,19 +122,9 @@ bool CVoiceBuffer::Read(const char* name, bool fromFile) {
     }
   }
 
-  if (mpBuffer && !StreamRingMatches(mpBuffer, format)) {
-    mpNotify->Release();
-    mpNotify = nullptr;
-    mpBuffer->Release();
-    mpBuffer = nullptr;
-  }
-  if (!mpBuffer) {
-    uint32_t bytes = StreamRingBytes(format, 4000);
-    if (!CreateStreamRing(mpSound, format, bytes, mhEvent, &mpBuffer, &mpNotify)) {
-      StreamClose();
-      return false;
-    }
-    mdwQuarter = bytes / 4;
+  if (!PrepareStreamRing(mpSound, format, 4000, mhEvent, &mpBuffer, &mpNotify, &mdwQuarter)) {
+    StreamClose();
+    return false;
   }
   strcpy(mszName, name);
   return true;
@@ -217,8 +207,5 @@ void CVoiceBuffer::Release() {
   }
   CloseEvent(mhIdle);
   mhIdle = nullptr;
-  if (mpNotify) mpNotify->Release();
-  mpNotify = nullptr;
-  if (mpBuffer) mpBuffer->Release();
-  mpBuffer = nullptr;
+  ReleaseStreamRing(&mpBuffer, &mpNotify);
 }
