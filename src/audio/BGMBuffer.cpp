@@ -54,10 +54,7 @@ bool CBGMBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   mFadeMode = 0;
   mdwFadeTime = 0;
   mdwFadeCount = 0;
-  for (auto& e : mhEvent) {
-    e = CreateEvent(true, false);
-    if (!e) return false;
-  }
+  if (!CreateStreamEvents(mhEvent)) return false;
   mhIdle = CreateEvent(true, false);
   if (!mhIdle) return false;
   mbQuit = false;
@@ -215,17 +212,7 @@ void CBGMBuffer::Release() {
   Trace("CBGMBuffer::Release");
   Stop(0);
   StreamClose();
-  mbQuit = true;
-  if (mhThread.IsRunning()) {
-    for (auto e : mhEvent) SetEvent(e);
-    mhThread.Join();
-  }
-  for (auto& e : mhEvent) {
-    CloseEvent(e);
-    e = nullptr;
-  }
-  CloseEvent(mhIdle);
-  mhIdle = nullptr;
+  EndStreamWorker(mbQuit, mhThread, mhEvent, mhIdle);
   ReleaseStreamRing(&mpBuffer, &mpNotify);
   delete[] mpCache;
   mpCache = nullptr;

@@ -37,10 +37,7 @@ bool CVoiceBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   mFadeMode = 0;
   mdwFadeTime = 0;
   mdwFadeCount = 0;
-  for (auto& e : mhEvent) {
-    e = CreateEvent(true, false);
-    if (!e) return false;
-  }
+  if (!CreateStreamEvents(mhEvent)) return false;
   mhIdle = CreateEvent(true, false);
   mbQuit = false;
   if (!mhThread.Start([this] { StreamThread(this); })) return false;
@@ -196,16 +193,6 @@ void CVoiceBuffer::Release() {
   Trace("CVoiceBuffer::Release");
   StopNow();
   StreamClose();
-  mbQuit = true;
-  if (mhThread.IsRunning()) {
-    for (auto e : mhEvent) SetEvent(e);
-    mhThread.Join();
-  }
-  for (auto& e : mhEvent) {
-    CloseEvent(e);
-    e = nullptr;
-  }
-  CloseEvent(mhIdle);
-  mhIdle = nullptr;
+  EndStreamWorker(mbQuit, mhThread, mhEvent, mhIdle);
   ReleaseStreamRing(&mpBuffer, &mpNotify);
 }
