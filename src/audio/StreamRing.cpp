@@ -74,3 +74,17 @@ void ReleaseStreamRing(IDirectSoundBuffer** buffer, IDirectSoundNotify** notify)
   if (*buffer) (*buffer)->Release();
   *buffer = nullptr;
 }
+
+bool StreamRingPlaying(IDirectSoundBuffer* buffer) {
+  uint32_t status = 0;
+  if (buffer) buffer->GetStatus(&status);
+  return (status & DSBSTATUS_PLAYING) != 0;
+}
+
+bool RestoreLostStreamRing(IDirectSoundBuffer* buffer) {
+  uint32_t status = 0;
+  buffer->GetStatus(&status);
+  if (!(status & DSBSTATUS_BUFFERLOST)) return false;
+  buffer->Restore();
+  return true;
+}

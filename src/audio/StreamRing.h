@@ -30,6 +30,13 @@ bool PrepareStreamRing(CDSound* sound, const plat::WAVEFORMATEX& format, uint32_
 // Releases the notify and buffer interfaces that are there and nulls both.
 void ReleaseStreamRing(plat::IDirectSoundBuffer** buffer, plat::IDirectSoundNotify** notify);
 
+// True when `buffer` exists and reports that it is playing.
+bool StreamRingPlaying(plat::IDirectSoundBuffer* buffer);
+
+// Restores `buffer` when the device lost it; true when it had to, so that
+// the caller refills what was lost.
+bool RestoreLostStreamRing(plat::IDirectSoundBuffer* buffer);
+
 // Byte size of a ring holding `ms` milliseconds of `format`, or 0 when that
 // is more than the device can hold.
 uint32_t StreamRingBytes(const plat::WAVEFORMATEX& format, uint32_t ms);
