@@ -6,6 +6,7 @@
 
 #include "app/core/Trace.h"
 #include "audio/DSound.h"
+#include "audio/OggStream.h"
 #include "audio/SoundFile.h"
 #include "audio/StreamRing.h"
 #include "platform/Timer.h"
@@ -53,10 +54,7 @@ bool CBGMBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   mFadeMode = 0;
   mdwFadeTime = 0;
   mdwFadeCount = 0;
-  for (auto& e : mhEvent) {
-    e = CreateEvent(true, false);
-    if (!e) return false;
-  }
+  if (!CreateStreamEvents(mhEvent)) return false;
   mhIdle = CreateEvent(true, false);
   if (!mhIdle) return false;
   mbQuit = false;
@@ -99,34 +97,15 @@ bool CBGMBuffer::Read(const char* name) {
   {
     CCriticalSectionLock lock(mcsFill);
     ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-    if (ov_open_callbacks(&mSource, &mOggFile, nullptr, 0, callbacks) != 0) {
-      memset(&mOggFile, 0, sizeof mOggFile);
+    if (!OpenOggStream(&mSource, callbacks, &mOggFile, mbOggOpen, mnChannels, format)) {
       StreamClose();
       return false;
     }
-    mbOggOpen = true;
-    vorbis_info* info = ov_info(&mOggFile, -1);
-    if (!OggFormatUsable(info)) {
-      StreamClose();
-      return false;
-    }
-    mnChannels = info->channels;
-    format = MakePcmFormat(static_cast<uint32_t>(info->rate), static_cast<uint32_t>(info->channels), 16);
   }
 
-  if (mpBuffer && !StreamRingMatches(mpBuffer, format)) {
-    mpNotify->Release();
-    mpNotify = nullptr;
-    mpBuffer->Release();
-    mpBuffer = nullptr;
-  }
-  if (!mpBuffer) {
-    uint32_t bytes = StreamRingBytes(format, 8000);
-    if (!CreateStreamRing(mpSound, format, bytes, mhEvent, &mpBuffer, &mpNotify)) {
-      StreamClose();
-      return false;
-    }
-    mdwQuarter = bytes / 4;
+  if (!PrepareStreamRing(mpSound, format, 8000, mhEvent, &mpBuffer, &mpNotify, &mdwQuarter)) {
+    StreamClose();
+    return false;
   }
   mpSound->SoundBufferFillZero(mpBuffer);
 
@@ -217,9 +196,7 @@ void CBGMBuffer::Stop(uint32_t fadeOut) {
 void CBGMBuffer::CloseDecoder() {
   Trace("CBGMBuffer::CloseDecoder");
   CCriticalSectionLock lock(mcsFill);
-  if (mbOggOpen) ov_clear(&mOggFile);
-  memset(&mOggFile, 0, sizeof mOggFile);
-  mbOggOpen = false;
+  CloseOggStream(&mOggFile, mbOggOpen);
 }
 
 void CBGMBuffer::StreamClose() {
@@ -235,21 +212,8 @@ void CBGMBuffer::Release() {
   Trace("CBGMBuffer::Release");
   Stop(0);
   StreamClose();
-  mbQuit = true;
-  if (mhThread.IsRunning()) {
-    for (auto e : mhEvent) SetEvent(e);
-    mhThread.Join();
-  }
-  for (auto& e : mhEvent) {
-    CloseEvent(e);
-    e = nullptr;
-  }
-  CloseEvent(mhIdle);
-  mhIdle = nullptr;
-  if (mpNotify) mpNotify->Release();
-  mpNotify = nullptr;
-  if (mpBuffer) mpBuffer->Release();
-  mpBuffer = nullptr;
+  EndStreamWorker(mbQuit, mhThread, mhEvent, mhIdle);
+  ReleaseStreamRing(&mpBuffer, &mpNotify);
   delete[] mpCache;
   mpCache = nullptr;
   mdwCacheSize = 0;

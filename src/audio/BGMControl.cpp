@@ -5,6 +5,7 @@
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
 #include "audio/BGMBuffer.h"
+#include "audio/SoundControl.h"
 #include "audio/StreamRing.h"
 #include "audio/VolumeScale.h"
 
@@ -33,10 +34,7 @@ void CBGMBuffer::UpdateVolume() {
 int32_t CBGMBuffer::GetPureVolume() {
   Trace("CBGMBuffer::GetPureVolume");
   uint64_t base = static_cast<uint64_t>(std::clamp(gbBGMSmallVolume ? mSmallVolume : mVolume, 0, 255));
-  if (mdwFadeTime != 0) {
-    if (mFadeMode == 1) base = base * mdwFadeCount / mdwFadeTime;
-    if (mFadeMode == 2) base = base - base * mdwFadeCount / mdwFadeTime;
-  }
+  base = FadedLevel(base, mFadeMode, mdwFadeCount, mdwFadeTime);
   return VolumeScale(mbMute ? 0 : static_cast<int32_t>(base));
 }
 
@@ -52,9 +50,7 @@ void CBGMBuffer::Move(uint32_t elapsed) {
     return;
   }
   if (mbPause) return;
-  uint32_t status = 0;
-  if (mpBuffer) mpBuffer->GetStatus(&status);
-  if (!(status & DSBSTATUS_PLAYING)) mbPlay = false;
+  if (!StreamRingPlaying(mpBuffer)) mbPlay = false;
 
   if (gbBGMSmallVolume) {
     int32_t step = static_cast<int32_t>(std::min<uint32_t>(elapsed, 100));
@@ -69,47 +65,21 @@ void CBGMBuffer::Move(uint32_t elapsed) {
     mdwFadeCount = mdwFadeTime;
     mbFadeSkip = false;
   }
-  if (mFadeMode == 1) {
-    UpdateVolume();
-    if (mdwFadeCount >= mdwFadeTime)
-      mFadeMode = 0;
-    else
-      mdwFadeCount = std::min(mdwFadeCount + elapsed, mdwFadeTime);
-  } else if (mFadeMode == 2) {
-    UpdateVolume();
-    if (mdwFadeCount >= mdwFadeTime) {
-      Stop(0);
-      mFadeMode = 0;
-    } else {
-      mdwFadeCount = std::min(mdwFadeCount + elapsed, mdwFadeTime);
-    }
-  }
+  StepFade(mFadeMode, mdwFadeCount, mdwFadeTime, elapsed, [this] { UpdateVolume(); }, [this] { Stop(0); });
 }
 
 void CBGMBuffer::SetPause(bool on) {
   Trace("CBGMBuffer::SetPause");
-  if (!mpBuffer) return;
-  if (on) {
-    if (++mPauseCount > 1) return;
-  } else {
-    if (--mPauseCount > 0) return;
-  }
-  if (mbPause == on) return;
-  mbPause = on;
+  if (!mpBuffer || !StepPauseCount(mPauseCount, mbPause, on)) return;
   if (on) {
     mpBuffer->GetStatus(&mdwStatus);
     mpBuffer->Stop();
     return;
   }
-  uint32_t status = 0;
-  mpBuffer->GetStatus(&status);
-  if (status & DSBSTATUS_BUFFERLOST) {
-    mpBuffer->Restore();
-    if (mdwStatus & DSBSTATUS_PLAYING) {
-      CCriticalSectionLock lock(mcsFill);
-      mpBuffer->SetCurrentPosition(0);
-      FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
-    }
+  if (RestoreLostStreamRing(mpBuffer) && (mdwStatus & DSBSTATUS_PLAYING)) {
+    CCriticalSectionLock lock(mcsFill);
+    mpBuffer->SetCurrentPosition(0);
+    FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
   }
   if ((mdwStatus & DSBSTATUS_PLAYING) && mbPlay) mpBuffer->Play(0, 0, DSBPLAY_LOOPING);
 }

@@ -4,6 +4,7 @@
 
 #include "app/core/Trace.h"
 #include "audio/BGMBuffer.h"
+#include "audio/OggStream.h"
 #include "audio/StreamRing.h"
 
 using namespace plat;
@@ -11,30 +12,13 @@ using namespace plat;
 bool CBGMBuffer::OggDecode(uint8_t* dst, uint32_t bytes) {
   Trace("CBGMBuffer::OggDecode");
   CCriticalSectionLock lock(mcsFill);
-  // A looping stream that yields nothing after a rewind has no sound at
-  // all; without this guard it would rewind forever.
-  bool rewoundEmpty = false;
-  while (bytes > 0) {
-    long n = mbOggOpen ? OggReadPcm(&mOggFile, dst, bytes, mnChannels) : OV_EINVAL;
-    if (n > 0) {
-      dst += n;
-      bytes -= static_cast<uint32_t>(n);
-      rewoundEmpty = false;
-      continue;
-    }
-    if (n == 0 && mbLoop && !rewoundEmpty) {
-      if (ov_raw_seek(&mOggFile, 0) == 0) {
-        rewoundEmpty = true;
-        continue;
-      }
-      n = OV_EREAD;
-    }
-    memset(dst, 0, bytes);
-    if (n < 0) CloseDecoder();
-    mbEnd = true;
-    return false;
-  }
-  return true;
+  OggFillEnd end = FillOggPcm(&mOggFile, mbOggOpen, mnChannels, mbLoop, dst, bytes);
+  if (end == OggFillEnd::kFull) return true;
+  memset(dst, 0, bytes);
+  // A stream that failed once is not read again.
+  if (end != OggFillEnd::kStreamEnd) CloseDecoder();
+  mbEnd = true;
+  return false;
 }
 
 void CBGMBuffer::StreamThread(CBGMBuffer* self) {

@@ -1,10 +1,10 @@
 // The effect set's per-frame step, pause and resume, and decoding.
-#include <algorithm>
 #include <cstring>
 
 #include "app/core/Trace.h"
 #include "audio/DSound.h"
 #include "audio/SEBuffer.h"
+#include "audio/SoundControl.h"
 #include "audio/SoundFile.h"
 
 using namespace plat;
@@ -25,23 +25,16 @@ void CSEBuffer::Move(uint32_t elapsed) {
     }
     if (c.fadeSkip) c.fadeCount = c.fadeTime;
     c.fadeSkip = false;
-    if (c.fadeMode == 1) {
-      c.volume = c.fadeTime ? static_cast<int32_t>(uint64_t{c.fadeCount} * 255 / c.fadeTime) : 255;
-      if (c.fadeCount < c.fadeTime)
-        c.fadeCount = std::min(c.fadeCount + elapsed, c.fadeTime);
-      else
-        c.fadeMode = 0;
-      changed = true;
-    } else if (c.fadeMode == 2) {
-      c.volume = c.fadeTime ? 255 - static_cast<int32_t>(uint64_t{c.fadeCount} * 255 / c.fadeTime) : 0;
-      if (c.fadeCount < c.fadeTime) {
-        c.fadeCount = std::min(c.fadeCount + elapsed, c.fadeTime);
-      } else {
-        Stop(i + 1, 0);
-        c.fadeMode = 0;
-      }
-      changed = true;
-    }
+    StepFade(
+        c.fadeMode, c.fadeCount, c.fadeTime, elapsed,
+        [&] {
+          // A channel's fade runs over the full step range; a fade-out
+          // without a time is already silent.
+          int32_t in = c.fadeTime ? static_cast<int32_t>(uint64_t{c.fadeCount} * 255 / c.fadeTime) : 255;
+          c.volume = c.fadeMode == 1 ? in : 255 - in;
+          changed = true;
+        },
+        [&] { Stop(i + 1, 0); });
   }
   if (changed) UpdateVolume();
   if (mdwFreeTime > 10000) {
@@ -59,14 +52,7 @@ void CSEBuffer::Move(uint32_t elapsed) {
 
 void CSEBuffer::SetPause(bool on) {
   Trace("CSEBuffer::SetPause");
-  if (!HasDevice()) return;
-  if (on) {
-    if (++mPauseCount > 1) return;
-  } else {
-    if (--mPauseCount > 0) return;
-  }
-  if (mbPause == on) return;
-  mbPause = on;
+  if (!HasDevice() || !StepPauseCount(mPauseCount, mbPause, on)) return;
   if (on) {
     for (auto& c : mSeChannel) {
       if (!c.buffer) continue;

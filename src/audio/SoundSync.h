@@ -2,6 +2,7 @@
 // standard library. Events come from the sound device's layer
 // (platform/AudioEvent.h) because the device signals them.
 #pragma once
+#include <atomic>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -46,3 +47,12 @@ class CCriticalSectionLock {
  private:
   CCriticalSection& mCs;
 };
+
+// The four manual-reset ring notification events of a streaming worker,
+// unsignalled. False as soon as one cannot be made.
+bool CreateStreamEvents(plat::EventHandle (&events)[4]);
+
+// Ends a streaming worker: sets `quit`, wakes the worker through its events
+// and waits for its end, then closes the events and nulls them.
+void EndStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventHandle (&events)[4],
+                     plat::EventHandle& idle);

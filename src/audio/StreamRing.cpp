@@ -57,3 +57,34 @@ bool CreateStreamRing(CDSound* sound, const WAVEFORMATEX& format, uint32_t bytes
   *notify = n;
   return true;
 }
+
+bool PrepareStreamRing(CDSound* sound, const WAVEFORMATEX& format, uint32_t ms, EventHandle const events[4],
+                       IDirectSoundBuffer** buffer, IDirectSoundNotify** notify, uint32_t* quarter) {
+  if (*buffer && !StreamRingMatches(*buffer, format)) ReleaseStreamRing(buffer, notify);
+  if (*buffer) return true;
+  uint32_t bytes = StreamRingBytes(format, ms);
+  if (!CreateStreamRing(sound, format, bytes, events, buffer, notify)) return false;
+  *quarter = bytes / 4;
+  return true;
+}
+
+void ReleaseStreamRing(IDirectSoundBuffer** buffer, IDirectSoundNotify** notify) {
+  if (*notify) (*notify)->Release();
+  *notify = nullptr;
+  if (*buffer) (*buffer)->Release();
+  *buffer = nullptr;
+}
+
+bool StreamRingPlaying(IDirectSoundBuffer* buffer) {
+  uint32_t status = 0;
+  if (buffer) buffer->GetStatus(&status);
+  return (status & DSBSTATUS_PLAYING) != 0;
+}
+
+bool RestoreLostStreamRing(IDirectSoundBuffer* buffer) {
+  uint32_t status = 0;
+  buffer->GetStatus(&status);
+  if (!(status & DSBSTATUS_BUFFERLOST)) return false;
+  buffer->Restore();
+  return true;
+}

@@ -19,6 +19,24 @@ bool CreateStreamRing(CDSound* sound, const plat::WAVEFORMATEX& format, uint32_t
                       plat::EventHandle const events[4], plat::IDirectSoundBuffer** buffer,
                       plat::IDirectSoundNotify** notify);
 
+// Keeps `*buffer` when it already holds samples of `format`; otherwise
+// releases the old ring and creates one of `ms` milliseconds, setting
+// `*quarter` to a quarter of its size. False when a new ring cannot be
+// made: both outputs are then null and `*quarter` is left alone.
+bool PrepareStreamRing(CDSound* sound, const plat::WAVEFORMATEX& format, uint32_t ms,
+                       plat::EventHandle const events[4], plat::IDirectSoundBuffer** buffer,
+                       plat::IDirectSoundNotify** notify, uint32_t* quarter);
+
+// Releases the notify and buffer interfaces that are there and nulls both.
+void ReleaseStreamRing(plat::IDirectSoundBuffer** buffer, plat::IDirectSoundNotify** notify);
+
+// True when `buffer` exists and reports that it is playing.
+bool StreamRingPlaying(plat::IDirectSoundBuffer* buffer);
+
+// Restores `buffer` when the device lost it; true when it had to, so that
+// the caller refills what was lost.
+bool RestoreLostStreamRing(plat::IDirectSoundBuffer* buffer);
+
 // Byte size of a ring holding `ms` milliseconds of `format`, or 0 when that
 // is more than the device can hold.
 uint32_t StreamRingBytes(const plat::WAVEFORMATEX& format, uint32_t ms);

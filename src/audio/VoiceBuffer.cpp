@@ -5,6 +5,7 @@
 #include "app/core/Trace.h"
 #include "assets/FileJoin.h"
 #include "audio/DSound.h"
+#include "audio/OggStream.h"
 #include "audio/SoundFile.h"
 #include "audio/StreamRing.h"
 #include "audio/VolumeScale.h"
@@ -36,10 +37,7 @@ bool CVoiceBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   mFadeMode = 0;
   mdwFadeTime = 0;
   mdwFadeCount = 0;
-  for (auto& e : mhEvent) {
-    e = CreateEvent(true, false);
-    if (!e) return false;
-  }
+  if (!CreateStreamEvents(mhEvent)) return false;
   mhIdle = CreateEvent(true, false);
   mbQuit = false;
   if (!mhThread.Start([this] { StreamThread(this); })) return false;
@@ -52,9 +50,7 @@ bool CVoiceBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
 void CVoiceBuffer::CloseDecoder() {
   Trace("CVoiceBuffer::CloseDecoder");
   CCriticalSectionLock lock(mcsDecode);
-  if (mbOggOpen) ov_clear(&mOggFile);
-  memset(&mOggFile, 0, sizeof mOggFile);
-  mbOggOpen = false;
+  CloseOggStream(&mOggFile, mbOggOpen);
 }
 
 void CVoiceBuffer::StopNow() {
@@ -117,34 +113,15 @@ bool CVoiceBuffer::Read(const char* name, bool fromFile) {
   {
     CCriticalSectionLock lock(mcsDecode);
     ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-    if (ov_open_callbacks(&mSource, &mOggFile, nullptr, 0, callbacks) != 0) {
-      memset(&mOggFile, 0, sizeof mOggFile);
+    if (!OpenOggStream(&mSource, callbacks, &mOggFile, mbOggOpen, mnChannels, format)) {
       StreamClose();
       return false;
     }
-    mbOggOpen = true;
-    vorbis_info* info = ov_info(&mOggFile, -1);
-    if (!OggFormatUsable(info)) {
-      StreamClose();
-      return false;
-    }
-    mnChannels = info->channels;
-    format = MakePcmFormat(static_cast<uint32_t>(info->rate), static_cast<uint32_t>(info->channels), 16);
   }
 
-  if (mpBuffer && !StreamRingMatches(mpBuffer, format)) {
-    mpNotify->Release();
-    mpNotify = nullptr;
-    mpBuffer->Release();
-    mpBuffer = nullptr;
-  }
-  if (!mpBuffer) {
-    uint32_t bytes = StreamRingBytes(format, 4000);
-    if (!CreateStreamRing(mpSound, format, bytes, mhEvent, &mpBuffer, &mpNotify)) {
-      StreamClose();
-      return false;
-    }
-    mdwQuarter = bytes / 4;
+  if (!PrepareStreamRing(mpSound, format, 4000, mhEvent, &mpBuffer, &mpNotify, &mdwQuarter)) {
+    StreamClose();
+    return false;
   }
   strcpy(mszName, name);
   return true;
@@ -216,19 +193,6 @@ void CVoiceBuffer::Release() {
   Trace("CVoiceBuffer::Release");
   StopNow();
   StreamClose();
-  mbQuit = true;
-  if (mhThread.IsRunning()) {
-    for (auto e : mhEvent) SetEvent(e);
-    mhThread.Join();
-  }
-  for (auto& e : mhEvent) {
-    CloseEvent(e);
-    e = nullptr;
-  }
-  CloseEvent(mhIdle);
-  mhIdle = nullptr;
-  if (mpNotify) mpNotify->Release();
-  mpNotify = nullptr;
-  if (mpBuffer) mpBuffer->Release();
-  mpBuffer = nullptr;
+  EndStreamWorker(mbQuit, mhThread, mhEvent, mhIdle);
+  ReleaseStreamRing(&mpBuffer, &mpNotify);
 }

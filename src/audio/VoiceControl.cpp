@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "app/core/Trace.h"
+#include "audio/SoundControl.h"
 #include "audio/StreamRing.h"
 #include "audio/VoiceBuffer.h"
 #include "audio/VolumeScale.h"
@@ -32,10 +33,7 @@ void CVoiceBuffer::ChangeVoiceVol() {
 int32_t CVoiceBuffer::GetPureVol() {
   Trace("CVoiceBuffer::GetPureVol");
   uint64_t step = static_cast<uint64_t>(std::clamp(mVolume, 0, 255));
-  if (mdwFadeTime != 0) {
-    if (mFadeMode == 1) step = step * mdwFadeCount / mdwFadeTime;
-    if (mFadeMode == 2) step = step - step * mdwFadeCount / mdwFadeTime;
-  }
+  step = FadedLevel(step, mFadeMode, mdwFadeCount, mdwFadeTime);
   int32_t chara = GetCharaNo(mszName);
   bool silent = mbMute || (chara >= 0 && chara < 16 && mbCharaMute[chara]);
   return VolumeScale(silent ? 0 : static_cast<int32_t>(step));
@@ -59,53 +57,25 @@ int32_t CVoiceBuffer::GetCharaNo(const char* name) {
 void CVoiceBuffer::Move(uint32_t elapsed) {
   Trace("CVoiceBuffer::Move");
   if (!mbPlay || mbPause) return;
-  uint32_t status = 0;
-  if (mpBuffer) mpBuffer->GetStatus(&status);
-  if (!(status & DSBSTATUS_PLAYING)) mbPlay = false;
-  if (mFadeMode == 1) {
-    ChangeVoiceVol();
-    if (mdwFadeCount >= mdwFadeTime)
-      mFadeMode = 0;
-    else
-      mdwFadeCount = std::min(mdwFadeCount + elapsed, mdwFadeTime);
-  } else if (mFadeMode == 2) {
-    ChangeVoiceVol();
-    if (mdwFadeCount >= mdwFadeTime) {
-      Stop(0);
-      mFadeMode = 0;
-    } else {
-      mdwFadeCount = std::min(mdwFadeCount + elapsed, mdwFadeTime);
-    }
-  }
+  if (!StreamRingPlaying(mpBuffer)) mbPlay = false;
+  StepFade(mFadeMode, mdwFadeCount, mdwFadeTime, elapsed, [this] { ChangeVoiceVol(); }, [this] { Stop(0); });
 }
 
 void CVoiceBuffer::SetPause(bool on) {
   Trace("CVoiceBuffer::SetPause");
-  if (!mpBuffer) return;
-  if (on) {
-    if (++mPauseCount > 1) return;
-  } else {
-    if (--mPauseCount > 0) return;
-  }
-  if (mbPause == on) return;
-  mbPause = on;
+  if (!mpBuffer || !StepPauseCount(mPauseCount, mbPause, on)) return;
   if (on) {
     mpBuffer->GetStatus(&mdwStatus);
     mpBuffer->Stop();
     return;
   }
-  uint32_t status = 0;
-  mpBuffer->GetStatus(&status);
-  if (status & DSBSTATUS_BUFFERLOST) {
-    mpBuffer->Restore();
-    if (mdwStatus & DSBSTATUS_PLAYING) {
-      CCriticalSectionLock lock(mcsFill);
-      mpBuffer->SetCurrentPosition(0);
-      FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) {
-        memset(p, 0, n);
-        return OggDecode(p, n);
-      });
-    }
+  if (RestoreLostStreamRing(mpBuffer) && (mdwStatus & DSBSTATUS_PLAYING)) {
+    CCriticalSectionLock lock(mcsFill);
+    mpBuffer->SetCurrentPosition(0);
+    FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) {
+      memset(p, 0, n);
+      return OggDecode(p, n);
+    });
   }
   // A line already past its end finishes once instead of wrapping into
   // the rest of the ring.

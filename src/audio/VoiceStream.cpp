@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "app/core/Trace.h"
+#include "audio/OggStream.h"
 #include "audio/StreamRing.h"
 #include "audio/VoiceBuffer.h"
 
@@ -12,32 +13,13 @@ using namespace plat;
 bool CVoiceBuffer::OggDecode(uint8_t* dst, uint32_t bytes) {
   Trace("CVoiceBuffer::OggDecode");
   CCriticalSectionLock lock(mcsDecode);
-  // A looping stream that yields nothing after a rewind has no sound at
-  // all; without this guard it would rewind forever.
-  bool rewoundEmpty = false;
-  while (bytes > 0) {
-    long n = mbOggOpen ? OggReadPcm(&mOggFile, dst, bytes, mnChannels) : OV_EINVAL;
-    if (n > 0) {
-      dst += n;
-      bytes -= static_cast<uint32_t>(n);
-      rewoundEmpty = false;
-      continue;
-    }
-    if (n < 0) {
-      // A broken stream ends the line in silence rather than leaving it
-      // playing forever.
-      mbEnd = true;
-      return false;
-    }
-    if (mbLoop && !rewoundEmpty && ov_raw_seek(&mOggFile, 0) == 0) {
-      rewoundEmpty = true;
-      continue;
-    }
-    memset(dst, 0, bytes);
-    mbEnd = true;
-    return false;
-  }
-  return true;
+  OggFillEnd end = FillOggPcm(&mOggFile, mbOggOpen, mnChannels, mbLoop, dst, bytes);
+  if (end == OggFillEnd::kFull) return true;
+  // A broken stream ends the line in silence rather than leaving it
+  // playing forever; what it did not fill is left as the caller had it.
+  if (end != OggFillEnd::kBroken) memset(dst, 0, bytes);
+  mbEnd = true;
+  return false;
 }
 
 void CVoiceBuffer::StreamThread(CVoiceBuffer* self) {
