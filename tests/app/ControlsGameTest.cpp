@@ -41,7 +41,11 @@ TEST(ControlsGame, TheSameScriptDrivesTheRealWindow) {
   MakeGameFolders(game);
   std::string out;
   std::string args = "--fixed-step --frames 80 --game " + game.path() + " --input " + Script();
-  ASSERT_EQ(RunGame(args, &out, "SDL_RENDER_DRIVER=software VELTO_LOCK_DIR=" + game.path()), 0) << out;
+  // Closing the display unloads the X libraries, after which the leak
+  // checker of sanitizer builds can no longer tell their leftovers from
+  // ours; the headless run above checks our own.
+  std::string env = "SDL_RENDER_DRIVER=software ASAN_OPTIONS=detect_leaks=0 VELTO_LOCK_DIR=" + game.path();
+  ASSERT_EQ(RunGame(args, &out, env), 0) << out;
   EXPECT_NE(out.find(kExpected), std::string::npos) << out;
 }
 
