@@ -99,6 +99,32 @@ TEST(HeadlessRun, AudioOutWritesTheMixOfEveryFrame) {
   EXPECT_EQ(wav.find_first_not_of('\0', 44), std::string::npos);
 }
 
+TEST(HeadlessRun, StartsOnArchiveSourcesOfEachKind) {
+  TestDir game;
+  TestDir loose;
+  MakeGameFolders(loose);  // START.MSD to pack
+  loose.Write("CURSOR.DAT", "x");
+  loose.Write("A.MGD", "x");
+  loose.Write("A.OGG", "x");
+  std::string tool = std::string(VELTO_BINARY_DIR) + "/tools/velto-tool arc create --kind ";
+  struct Source {
+    const char* name;
+    const char* kind;
+    std::string file;
+  } sources[] = {
+      {"DATA", "fjsys", loose.File("CURSOR.DAT")}, {"MGD", "sm2mpx10", loose.File("A.MGD")},
+      {"MSD", "mgcfile", loose.File("MSD/START.MSD")}, {"SE", "fjsys", loose.File("A.OGG")},
+      {"BGM", "sm2mpx10", loose.File("A.OGG")},        {"VOICE", "mgcfile", loose.File("A.OGG")},
+  };
+  for (const auto& s : sources)
+    ASSERT_EQ(RunCommand(tool + s.kind + " " + game.File(s.name) + " " + s.file), 0) << s.name;
+  std::string out;
+  EXPECT_EQ(RunProgram("--headless --fixed-step --frames 3 --game " + game.path(), &out), 0) << out;
+  EXPECT_EQ(out.find("FileJoin"), std::string::npos) << out;
+  EXPECT_EQ(out.find(plat::ToUtf8(plat::LocalText("データを読み込めませんでした。"))), std::string::npos) << out;
+  EXPECT_TRUE(game.Exists("Novel.ini"));
+}
+
 TEST(HeadlessRun, CommandLineErrorsAndHelp) {
   std::string out;
   EXPECT_EQ(RunProgram("--help", &out), 0);
