@@ -1,4 +1,6 @@
 #include "AppFixture.h"
+#include "platform/Cursor.h"
+#include "platform/CursorFile.h"
 #include "save/SaveData.h"
 
 namespace {
@@ -134,6 +136,32 @@ TEST_F(FrameLoop, AltReturnDoesNothingWhenSwitchedOff) {
   plat::SetScriptedKey(plat::VK_RETURN, true);
   Idle(30);
   EXPECT_FALSE(app->mbFullScreen);
+}
+
+TEST_F(FrameLoop, CursorSlotsTakeSystemCursorsAndCursorFilesFromTheData) {
+  auto file = cursorfile::MonochromeCursor();
+  game.Write("DATA/POINTER.CUR", std::string(file.begin(), file.end()));
+  Start();
+  EXPECT_TRUE(app->mCursor[255].bSystem);
+  EXPECT_NE(app->mCursor[255].handle, nullptr);
+  app->SetCursorList(7, "POINTER.CUR");
+  EXPECT_FALSE(app->mCursor[7].bSystem);
+  EXPECT_STREQ(app->mCursor[7].name, "POINTER.CUR");
+  plat::CursorImage image;
+  ASSERT_TRUE(plat::GetCursorImage(app->mCursor[7].handle, image));
+  EXPECT_EQ(image.hotX, 3);
+  app->SetCursorList(8, "MISSING.CUR");
+  EXPECT_EQ(app->mCursor[8].handle, nullptr);
+  // The pointer outside the picture: the current slot stays.
+  plat::SetScriptedCursor(-5, 10);
+  for (int i = 0; i < 20; ++i) Idle(30);
+  app->ChangeCursor(7);
+  EXPECT_EQ(app->mCursorNo, 0);
+  plat::SetScriptedCursor(100, 100);
+  Idle(30);
+  app->ChangeCursor(7);
+  EXPECT_EQ(app->mCursorNo, 7);
+  EXPECT_EQ(plat::CurrentCursorShape(), app->mCursor[7].handle);
 }
 
 TEST_F(FrameLoop, ShutdownWritesTheSwitchesBack) {
