@@ -99,6 +99,19 @@ TEST(HeadlessRun, AudioOutWritesTheMixOfEveryFrame) {
   EXPECT_EQ(wav.find_first_not_of('\0', 44), std::string::npos);
 }
 
+TEST(HeadlessRun, FilesThatCannotBeWrittenAreReportedNotFatal) {
+  // Even as root these cannot be written: a folder where Novel.ini goes and
+  // a file where the SAVE folder goes.
+  TestDir game;
+  MakeGame(game);
+  game.Write("Novel.ini/keep", "");
+  game.Write("SAVE", "not a folder");
+  std::string out;
+  EXPECT_EQ(RunProgram("--headless --fixed-step --frames 3 --game " + game.path(), &out), 0) << out;
+  EXPECT_NE(out.find("Novel.ini"), std::string::npos) << out;
+  EXPECT_EQ(game.Read("SAVE"), "not a folder");
+}
+
 TEST(HeadlessRun, StartsOnArchiveSourcesOfEachKind) {
   TestDir game;
   TestDir loose;
