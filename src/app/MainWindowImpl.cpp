@@ -1,6 +1,7 @@
 #include "app/MainWindowImpl.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -361,7 +362,8 @@ LRESULT CMainWindowImpl::OnDestroy(uint32_t msg, WPARAM wp, LPARAM lp) {
   mIni.bBGMSmallVolume = gbBGMSmallVolume;
   mIni.bAlphaFlip = gbAlphaFlip;
   WriteIniSettings(gszIniPath, mIni);
-  if (mpSaveData) mpSaveData->SaveConfig();
+  if (mpSaveData && !mpSaveData->SaveConfig())
+    fprintf(stderr, "veltogame: cannot write the configuration save (CONFIG.SAV); the settings of this run are lost\n");
   ReleaseServices();
   PostQuitMessage(0);
   return CAppBaseWindow::OnDestroy(msg, wp, lp);

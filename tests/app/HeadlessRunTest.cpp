@@ -109,6 +109,7 @@ TEST(HeadlessRun, FilesThatCannotBeWrittenAreReportedNotFatal) {
   std::string out;
   EXPECT_EQ(RunProgram("--headless --fixed-step --frames 3 --game " + game.path(), &out), 0) << out;
   EXPECT_NE(out.find("Novel.ini"), std::string::npos) << out;
+  EXPECT_NE(out.find("CONFIG.SAV"), std::string::npos) << out;
   EXPECT_EQ(game.Read("SAVE"), "not a folder");
 }
 
