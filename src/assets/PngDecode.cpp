@@ -1,4 +1,5 @@
 #include "assets/PngDecode.h"
+#include "assets/PngMemoryReader.h"
 
 #include <png.h>
 
@@ -11,18 +12,6 @@
 
 namespace {
 
-struct MemoryReader {
-  const uint8_t* data;
-  size_t size;
-  size_t pos;
-};
-
-void ReadFromMemory(png_structp png, png_bytep out, size_t count) {
-  auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (count > r->size - r->pos) png_error(png, "read past the picture data");
-  memcpy(out, r->data + r->pos, count);
-  r->pos += count;
-}
 
 void OnError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void OnWarning(png_structp, png_const_charp) {}
@@ -37,13 +26,13 @@ size_t DecodePngPixels(const uint8_t* data, size_t size, uint32_t* pixels, int w
   if (!png) return 0;
   png_infop info = png_create_info_struct(png);
   png_bytep* rows = static_cast<png_bytep*>(malloc(sizeof(png_bytep) * static_cast<size_t>(height)));
-  MemoryReader reader{data, size, 0};
+  PngMemoryReader reader{data, size, 0};
   if (!info || !rows || setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     free(rows);
     return 0;
   }
-  png_set_read_fn(png, &reader, ReadFromMemory);
+  png_set_read_fn(png, &reader, PngMemoryReader::Read);
   png_read_info(png, info);
   png_uint_32 w, h;
   int depth, type, interlace;

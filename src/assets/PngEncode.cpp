@@ -1,4 +1,5 @@
 #include "assets/PngEncode.h"
+#include "assets/PngMemoryReader.h"
 
 #include <png.h>
 
@@ -8,18 +9,6 @@
 
 namespace {
 
-struct MemoryReader {
-  const uint8_t* data;
-  size_t size;
-  size_t pos;
-};
-
-void ReadFromMemory(png_structp png, png_bytep out, size_t count) {
-  auto* r = static_cast<MemoryReader*>(png_get_io_ptr(png));
-  if (count > r->size - r->pos) png_error(png, "read past the end of the file");
-  memcpy(out, r->data + r->pos, count);
-  r->pos += count;
-}
 
 void WriteToVector(png_structp png, png_bytep data, size_t count) {
   auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
@@ -64,14 +53,14 @@ bool LoadPngImage(const uint8_t* data, size_t size, std::vector<uint32_t>* pixel
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
-  MemoryReader reader{data, size, 0};
+  PngMemoryReader reader{data, size, 0};
   png_bytep* volatile rows = nullptr;
   if (!info || setjmp(png_jmpbuf(png))) {
     png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     free(rows);
     return false;
   }
-  png_set_read_fn(png, &reader, ReadFromMemory);
+  png_set_read_fn(png, &reader, PngMemoryReader::Read);
   png_read_info(png, info);
   png_uint_32 w = png_get_image_width(png, info), h = png_get_image_height(png, info);
   if (w == 0 || h == 0 || w > 0xFFFF || h > 0xFFFF || static_cast<size_t>(w) * h > maxPixels)
