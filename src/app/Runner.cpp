@@ -7,13 +7,6 @@
 #include "platform/KeyState.h"
 #include "platform/Window.h"
 
-namespace {
-const int kPolledKeys[] = {plat::VK_LBUTTON, plat::VK_RBUTTON, plat::VK_RETURN, plat::VK_ESCAPE, plat::VK_CONTROL,
-                           plat::VK_SPACE,   plat::VK_TAB,     plat::VK_UP,     plat::VK_DOWN,   plat::VK_LEFT,
-                           plat::VK_RIGHT,   plat::VK_PRIOR,   plat::VK_NEXT,   plat::VK_Z,      plat::VK_X,
-                           plat::VK_LMENU,   plat::VK_RMENU};
-}
-
 CRunner::CRunner(const RunOptions& options) : mOptions(options) {}
 
 CRunner::~CRunner() {
@@ -79,13 +72,15 @@ void CRunner::BeforeFrame(long long frame, plat::HWND hwnd) {
   }
   mbReplaying = false;
 
-  if (mpRecord && !plat::IsHeadless()) {
+  // Only the player's own devices are recorded; a replayed run has none.
+  if (mpRecord && !plat::IsHeadless() && !plat::IsScriptedInputOnly()) {
     plat::POINT pt = plat::GetCursorClientPos(hwnd);
     if (pt.x != mRecordedMouse.x || pt.y != mRecordedMouse.y) {
       Record(InputEvent::kMove, pt.x, pt.y);
       mRecordedMouse = pt;
     }
-    for (int vk : kPolledKeys) {
+    for (const plat::PolledKey& key : plat::PolledKeys()) {
+      int vk = key.vk;
       bool down = (plat::GetAsyncKeyState(vk) & 0x8000) != 0;
       if (down != mRecordedDown[vk]) {
         Record(down ? InputEvent::kDown : InputEvent::kUp, vk, 0);

@@ -10,7 +10,9 @@
 namespace plat {
 namespace {
 
-std::string Convert(std::string_view in, const char* to, const char* from, std::string_view bad) {
+// Converts with one iconv handle. What cannot be converted becomes `bad`:
+// one byte at a time, or, when the input is UTF-8, one whole character.
+std::string Convert(std::string_view in, const char* to, const char* from, std::string_view bad, bool fromUtf8) {
   iconv_t cd = iconv_open(to, from);
   if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
   std::string out;
@@ -25,10 +27,12 @@ std::string Convert(std::string_view in, const char* to, const char* from, std::
     out.append(buf, dst - buf);
     if (r == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
-      // Invalid or incomplete sequence: replace one byte and go on.
       out.append(bad);
-      ++src;
-      --srcLeft;
+      size_t skip = 1;
+      if (fromUtf8)
+        while (skip < srcLeft && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
+      src += skip;
+      srcLeft -= skip;
       iconv(cd, nullptr, nullptr, nullptr, nullptr);
     }
   }
@@ -46,27 +50,11 @@ const char* BuildEncodingName() {
 #endif
 }
 
-std::string FromUtf8(std::string_view utf8) {
-  // Skip the continuation bytes of a character the target cannot hold, so
-  // that one unknown character gives one '?'.
-  std::string out;
-  size_t i = 0;
-  while (i < utf8.size()) {
-    size_t j = i + 1;
-    while (j < utf8.size() && (static_cast<unsigned char>(utf8[j]) & 0xC0) == 0x80) ++j;
-    std::string_view ch = utf8.substr(i, j - i);
-    if (ch.size() == 1 && static_cast<unsigned char>(ch[0]) < 0x80) {
-      out += ch[0];
-    } else {
-      std::string c = Convert(ch, BuildEncodingName(), "UTF-8", "?");
-      out += c.empty() ? std::string("?") : c;
-    }
-    i = j;
-  }
-  return out;
-}
+std::string FromUtf8(std::string_view utf8) { return Convert(utf8, BuildEncodingName(), "UTF-8", "?", true); }
 
-std::string ToUtf8(std::string_view local) { return Convert(local, "UTF-8", BuildEncodingName(), "\xEF\xBF\xBD"); }
+std::string ToUtf8(std::string_view local) {
+  return Convert(local, "UTF-8", BuildEncodingName(), "\xEF\xBF\xBD", false);
+}
 
 const char* LocalText(const char* utf8Literal) {
   static std::mutex lock;

@@ -16,11 +16,7 @@ std::atomic<int> gScriptX{-1}, gScriptY{-1};
 std::atomic<bool> gScriptCursor{false};
 std::atomic<bool> gScriptOnly{false};
 
-struct KeyName {
-  int vk;
-  const char* name;
-};
-const KeyName kKeyNames[] = {
+const PolledKey kKeyNames[] = {
     {VK_LBUTTON, "LBUTTON"}, {VK_RBUTTON, "RBUTTON"}, {VK_RETURN, "RETURN"}, {VK_ESCAPE, "ESCAPE"},
     {VK_CONTROL, "CONTROL"}, {VK_SPACE, "SPACE"},     {VK_TAB, "TAB"},       {VK_UP, "UP"},
     {VK_DOWN, "DOWN"},       {VK_LEFT, "LEFT"},       {VK_RIGHT, "RIGHT"},   {VK_PRIOR, "PRIOR"},
@@ -104,6 +100,8 @@ void ClearScriptedInput() {
   gScriptX.store(-1);
   gScriptY.store(-1);
 }
+
+std::span<const PolledKey> PolledKeys() { return kKeyNames; }
 
 int VirtualKeyFromName(const char* name) {
   for (const auto& k : kKeyNames)

@@ -3,6 +3,7 @@
 // replay in headless runs and tests) is merged with the real devices.
 #pragma once
 #include <cstdint>
+#include <span>
 
 #include "platform/Win.h"
 
@@ -25,7 +26,15 @@ void SetScriptedKey(int vk, bool down);
 void SetScriptedCursor(int x, int y);
 void ClearScriptedInput();
 
-// Names of the polled keys as input scripts write them ("LBUTTON", "RETURN").
+// The seventeen keys the game polls, in polling order, with the names input
+// scripts give them ("LBUTTON", "RETURN").
+struct PolledKey {
+  int vk;
+  const char* name;
+};
+std::span<const PolledKey> PolledKeys();
+
+// Names of the polled keys as input scripts write them.
 // -1 for an unknown name; nullptr for an unnamed code.
 int VirtualKeyFromName(const char* name);
 const char* VirtualKeyName(int vk);

@@ -196,9 +196,7 @@ void Translate(const SDL_Event& e) {
       if (msg) Enqueue(w, msg, ModifierKeys(), PointParam(e.button.x, e.button.y));
       break;
     }
-    default:
-      if (e.type == gWakeEvent) break;
-      break;
+    default: break;  // including the wake-up event of PostMessage
   }
 }
 
