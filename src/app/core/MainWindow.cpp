@@ -36,15 +36,9 @@ CMainWindow::CMainWindow() {
 
 CMainWindow::~CMainWindow() {
   Trace("CMainWindow::~CMainWindow");
-  for (auto& slot : mCursor) {
-    if (slot.handle) {
-      // Slots may share one handle; free each handle once.
-      plat::Cursor* h = slot.handle;
-      for (auto& other : mCursor)
-        if (other.handle == h) other.handle = nullptr;
-      plat::FreeCursor(h);
-    }
-  }
+  for (auto& slot : mCursor)
+    if (!slot.bSystem) plat::FreeCursor(slot.handle);
+  for (plat::Cursor* cursor : mSystemCursor) plat::FreeCursor(cursor);
   if (gpMainWindow == this) gpMainWindow = nullptr;
 }
 
@@ -71,7 +65,12 @@ void CMainWindow::PlaySysSE(int) { Trace("CMainWindow::PlaySysSE"); }
 plat::Cursor* CMainWindow::ReadCursor(const char* nameOrId) {
   Trace("CMainWindow::ReadCursor");
   auto id = reinterpret_cast<uintptr_t>(nameOrId);
-  if (id < 65536) return plat::LoadSystemCursor(static_cast<int>(id));
+  if (id >= 65536) return nullptr;
+  for (int i = 0; i < plat::kSystemCursorCount; ++i) {
+    if (plat::SystemCursorId(i) != static_cast<int>(id)) continue;
+    if (!mSystemCursor[i]) mSystemCursor[i] = plat::LoadSystemCursor(static_cast<int>(id));
+    return mSystemCursor[i];
+  }
   return nullptr;
 }
 
@@ -80,7 +79,7 @@ void CMainWindow::SetCursorList(int slot, const char* nameOrId) {
   if (slot < 0 || slot > 255) return;
   plat::Cursor* handle = ReadCursor(nameOrId);
   CursorSlot& s = mCursor[slot];
-  plat::Cursor* old = s.handle;
+  if (!s.bSystem) plat::FreeCursor(s.handle);
   s.handle = handle;
   auto id = reinterpret_cast<uintptr_t>(nameOrId);
   s.bSystem = id < 65536;
@@ -92,11 +91,6 @@ void CMainWindow::SetCursorList(int slot, const char* nameOrId) {
     snprintf(s.name, sizeof s.name, "%s", nameOrId);
   }
   if (slot == mCursorNo) plat::ShowCursorShape(handle);
-  if (old) {
-    bool shared = false;
-    for (auto& other : mCursor) shared = shared || other.handle == old;
-    if (!shared) plat::FreeCursor(old);
-  }
 }
 
 void CMainWindow::SetCursorList(int slot, int systemIndex) {

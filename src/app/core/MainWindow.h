@@ -109,6 +109,9 @@ class CMainWindow : public CAppBaseWindow {
   uint32_t mLastFrameTime = 0;
   int mLossTime = 0;
   CursorSlot mCursor[256];
+  // The system cursors are made once and shared by every slot that names
+  // them; a slot owns only a cursor read from a file.
+  plat::Cursor* mSystemCursor[16] = {};
   int mCursorNo = 0;
 
   bool mbNoneEffect = false;
