@@ -8,10 +8,9 @@
 
 namespace {
 
-std::string ReadValue(const std::string& path, const char* section, const char* key, const char* def) {
-  char buf[256];
-  plat::GetPrivateProfileString(section, key, def, buf, sizeof buf, path.c_str());
-  return buf;
+// Values are read as text of up to 255 characters.
+std::string ReadValue(const plat::ProfileFile& ini, const char* section, const char* key, const char* def) {
+  return ini.Get(section, key, def).substr(0, 255);
 }
 
 }  // namespace
@@ -29,34 +28,37 @@ plat::POINT CentredWindowPos(int desktopX, int desktopY, int desktopWidth, int d
 IniSettings ReadIniSettings(const std::string& iniPath, const plat::POINT& centred) {
   Trace("CMainWindow::ReadIniSettings");
   IniSettings s;
+  plat::ProfileFile ini;
+  ini.Load(iniPath);
   char def[64];
   snprintf(def, sizeof def, "%d,%d", centred.x, centred.y);
-  std::string pos = ReadValue(iniPath, "MainWindow", "Pos", def);
+  std::string pos = ReadValue(ini, "MainWindow", "Pos", def);
   int x = 0, y = 0;
   if (sscanf(pos.c_str(), "%d,%d", &x, &y) == 2) s.pos = plat::POINT{x, y};
   else s.pos = centred;
 
   auto flag = [&](const char* key, const char* d) {
-    return ParseIniInt(ReadValue(iniPath, "System", key, d), 0) != 0;
+    return ParseIniInt(ReadValue(ini, "System", key, d), 0) != 0;
   };
   s.bNoneEffect = flag("NoneEffect", "0");
-  s.nFrameSpeed = ParseIniInt(ReadValue(iniPath, "System", "FrameSpeed", "1"), 1);
+  s.nFrameSpeed = ParseIniInt(ReadValue(ini, "System", "FrameSpeed", "1"), 1);
   if (s.nFrameSpeed < 1) s.nFrameSpeed = 1;
   s.bAltAndEnter = flag("AltAndEnter", "0");
   s.bSystemSE = flag("SystemSE", "1");
   s.bNonePause = flag("NonePause", "0");
   s.bBGMSmallVolume = flag("BGMSmallVolume", "0");
   s.bAlphaFlip = flag("AlphaFlip", "0");
-  s.bDebugWndAttach = ParseIniInt(ReadValue(iniPath, "MainWindow", "DebugWndAttach", "0"), 0) != 0;
+  s.bDebugWndAttach = ParseIniInt(ReadValue(ini, "MainWindow", "DebugWndAttach", "0"), 0) != 0;
   return s;
 }
 
 bool WriteIniSettings(const std::string& iniPath, const IniSettings& s) {
   Trace("CMainWindow::WriteIniSettings");
-  const char* path = iniPath.c_str();
+  plat::ProfileFile ini;
+  ini.Load(iniPath);
   char text[64];
   snprintf(text, sizeof text, "%d,%d", s.pos.x, s.pos.y);
-  if (!plat::WritePrivateProfileString("MainWindow", "Pos", text, path)) return false;
+  ini.Set("MainWindow", "Pos", text);
   struct Key {
     const char* name;
     int value;
@@ -67,7 +69,7 @@ bool WriteIniSettings(const std::string& iniPath, const IniSettings& s) {
   };
   for (const auto& k : keys) {
     snprintf(text, sizeof text, "%d", k.value);
-    if (!plat::WritePrivateProfileString("System", k.name, text, path)) return false;
+    ini.Set("System", k.name, text);
   }
-  return true;
+  return ini.Save(iniPath);
 }

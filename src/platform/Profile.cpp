@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -58,12 +59,14 @@ bool Same(const std::string& a, const char* b) { return strcasecmp(a.c_str(), b)
 
 }  // namespace
 
-std::string GetProfileValue(const std::string& section, const std::string& key, const std::string& def,
-                            const std::string& path) {
-  std::vector<std::string> lines;
-  if (!ReadLines(path, lines)) return def;
+bool ProfileFile::Load(const std::string& path) {
+  mLines.clear();
+  return ReadLines(path, mLines);
+}
+
+std::string ProfileFile::Get(const std::string& section, const std::string& key, const std::string& def) const {
   bool inSection = false;
-  for (const auto& line : lines) {
+  for (const auto& line : mLines) {
     std::string name, k, v;
     if (SectionName(line, name)) {
       inSection = Same(name, section.c_str());
@@ -72,6 +75,54 @@ std::string GetProfileValue(const std::string& section, const std::string& key, 
     }
   }
   return def;
+}
+
+void ProfileFile::Set(const char* section, const char* key, const char* value) {
+  std::string entry = std::string(key) + "=" + value;
+  bool inSection = false;
+  long sectionEnd = -1;  // index after the last non-blank line of the section
+  for (size_t i = 0; i < mLines.size(); ++i) {
+    std::string name, k, v;
+    if (SectionName(mLines[i], name)) {
+      if (inSection) break;
+      inSection = Same(name, section);
+      if (inSection) sectionEnd = static_cast<long>(i) + 1;
+    } else if (inSection) {
+      if (KeyValue(mLines[i], k, v) && Same(k, key)) {
+        mLines[i] = entry;
+        return;
+      }
+      if (!Trim(mLines[i]).empty()) sectionEnd = static_cast<long>(i) + 1;
+    }
+  }
+  if (sectionEnd >= 0) {
+    mLines.insert(mLines.begin() + sectionEnd, entry);
+  } else {
+    mLines.push_back(std::string("[") + section + "]");
+    mLines.push_back(entry);
+  }
+}
+
+bool ProfileFile::Save(const std::string& path) const {
+  std::ostringstream text;
+  for (const auto& l : mLines) text << l << "\r\n";
+  std::string data = text.str();
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) {
+    fprintf(stderr, "veltogame: cannot write %s: %s\n", path.c_str(), strerror(errno));
+    return false;
+  }
+  bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
+  ok = (fclose(f) == 0) && ok;
+  if (!ok) fprintf(stderr, "veltogame: cannot write %s: %s\n", path.c_str(), strerror(errno));
+  return ok;
+}
+
+std::string GetProfileValue(const std::string& section, const std::string& key, const std::string& def,
+                            const std::string& path) {
+  ProfileFile file;
+  file.Load(path);
+  return file.Get(section, key, def);
 }
 
 unsigned GetPrivateProfileString(const char* section, const char* key, const char* def, char* out, unsigned size,
@@ -85,49 +136,10 @@ unsigned GetPrivateProfileString(const char* section, const char* key, const cha
 }
 
 bool WritePrivateProfileString(const char* section, const char* key, const char* value, const char* path) {
-  std::vector<std::string> lines;
-  ReadLines(path, lines);  // a missing file starts empty
-
-  std::string entry = std::string(key) + "=" + value;
-  bool inSection = false;
-  bool done = false;
-  long sectionEnd = -1;  // index after the last non-blank line of the section
-  for (size_t i = 0; i < lines.size() && !done; ++i) {
-    std::string name, k, v;
-    if (SectionName(lines[i], name)) {
-      if (inSection) break;
-      inSection = Same(name, section);
-      if (inSection) sectionEnd = static_cast<long>(i) + 1;
-    } else if (inSection) {
-      if (KeyValue(lines[i], k, v) && Same(k, key)) {
-        lines[i] = entry;
-        done = true;
-      } else if (!Trim(lines[i]).empty()) {
-        sectionEnd = static_cast<long>(i) + 1;
-      }
-    }
-  }
-  if (!done) {
-    if (sectionEnd >= 0) {
-      lines.insert(lines.begin() + sectionEnd, entry);
-    } else {
-      lines.push_back(std::string("[") + section + "]");
-      lines.push_back(entry);
-    }
-  }
-
-  std::ostringstream text;
-  for (const auto& l : lines) text << l << "\r\n";
-  std::string data = text.str();
-  FILE* f = fopen(path, "wb");
-  if (!f) {
-    fprintf(stderr, "veltogame: cannot write %s: %s\n", path, strerror(errno));
-    return false;
-  }
-  bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-  ok = (fclose(f) == 0) && ok;
-  if (!ok) fprintf(stderr, "veltogame: cannot write %s: %s\n", path, strerror(errno));
-  return ok;
+  ProfileFile file;
+  file.Load(path);  // a missing file starts empty
+  file.Set(section, key, value);
+  return file.Save(path);
 }
 
 }  // namespace plat

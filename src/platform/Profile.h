@@ -4,8 +4,24 @@
 // other section, key, comment and blank line stays as it was.
 #pragma once
 #include <string>
+#include <vector>
 
 namespace plat {
+
+// One profile file held in memory: read once, looked up and changed any
+// number of times, written once.
+class ProfileFile {
+ public:
+  // A missing file reads as empty; false only says it was missing.
+  bool Load(const std::string& path);
+  std::string Get(const std::string& section, const std::string& key, const std::string& def) const;
+  void Set(const char* section, const char* key, const char* value);
+  // False, with the reason on standard error, when it cannot be written.
+  bool Save(const std::string& path) const;
+
+ private:
+  std::vector<std::string> mLines;
+};
 
 // Copies the value (or `def` when the file, section or key is missing) into
 // `out`, truncated to `size` - 1 bytes. Returns the number of bytes copied.
