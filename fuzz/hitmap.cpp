@@ -2,7 +2,7 @@
 // a full map, never a read outside the file. Real maps are 481078 bytes, far
 // above the fuzzer's usual input length, so the first input byte chooses
 // between taking the input as the whole file and taking it as the start of a
-// full-sized file that is then cut short by up to 255 bytes.
+// full-sized file that is then cut short by up to 127 bytes.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>

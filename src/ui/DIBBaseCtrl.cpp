@@ -1,5 +1,7 @@
 #include "ui/DIBBaseCtrl.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "app/core/MainWindow.h"
@@ -125,6 +127,10 @@ const uint8_t* CDIBBaseCtrl::Load(const uint8_t* p) {
   p = GetBool(p, mbEnable);
   p = GetInt(p, mPos.x);
   p = GetInt(p, mPos.y);
+  // Corners are 16-bit screen points: a stored position beyond them could
+  // only overflow the corner arithmetic.
+  mPos.x = std::clamp<int32_t>(mPos.x, INT16_MIN, INT16_MAX);
+  mPos.y = std::clamp<int32_t>(mPos.y, INT16_MIN, INT16_MAX);
   p = GetUInt(p, mdwColor);
   p = GetBool(p, mbEnterSE);
   p = GetBool(p, mbOncurSE);

@@ -141,7 +141,9 @@ void CDIBBaseScreen::Update() {
 
   CDIBDisplay* display = gpMainWindow ? gpMainWindow->mpDisplay : nullptr;
   if (!display) return;
-  for (const plat::RECT& r : DirtyRects(mpDrawImage)) display->AddDirtyRect(r.left, r.top, r.right - 1, r.bottom - 1);
+  // Drawing the controls adds nothing to the region: the restored areas are
+  // the ones to show.
+  for (const plat::RECT& r : rects) display->AddDirtyRect(r.left, r.top, r.right - 1, r.bottom - 1);
 }
 
 void CDIBBaseScreen::Draw(CDIBImage* target) {

@@ -1,6 +1,7 @@
 #include "ui/DIBScrollCtrl.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 #include "app/core/Trace.h"
@@ -8,6 +9,13 @@
 #include "ui/BaseGame.h"
 #include "ui/CtrlRecord.h"
 #include "ui/FrameSheet.h"
+
+namespace {
+
+// A knob corner as the vertices can hold it: 16-bit screen coordinates.
+int32_t ToCoord(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, INT16_MIN, INT16_MAX)); }
+
+}  // namespace
 
 CDIBScrollCtrl::CDIBScrollCtrl(CBaseGame* owner) : CDIBBaseCtrl(owner) { Trace("CDIBScrollCtrl::CDIBScrollCtrl"); }
 
@@ -73,21 +81,24 @@ void CDIBScrollCtrl::UpdateVertex() {
     mKnobVertex = SprtVertex{};
     return;
   }
+  // Range, margins and position may come from a saved record: the sums are
+  // taken wide so that no value overflows.
   const bool vertical = mnDir != 0;
-  const int32_t length = vertical ? bar.height : bar.width;
-  const int32_t travel = length - mnMarginBottom - mnMarginTop;
-  int32_t offset = 0;
+  const int64_t length = vertical ? bar.height : bar.width;
+  const int64_t travel = length - mnMarginBottom - mnMarginTop;
+  int64_t offset = 0;
   if (mnMax != mnMin)
-    offset = static_cast<int32_t>(static_cast<double>(mnScrollPos - mnMin) / (mnMax - mnMin) * travel);
-  int32_t x, y;
+    offset = static_cast<int64_t>((static_cast<double>(mnScrollPos) - mnMin) /
+                                  (static_cast<double>(mnMax) - mnMin) * static_cast<double>(travel));
+  int64_t x, y;
   if (vertical) {
-    x = mPos.x + (bar.width - knob.width) / 2;
-    y = mPos.y + mnMarginTop + offset - knob.height / 2;
+    x = int64_t{mPos.x} + (bar.width - knob.width) / 2;
+    y = int64_t{mPos.y} + mnMarginTop + offset - knob.height / 2;
   } else {
-    x = mPos.x + mnMarginTop + offset - knob.width / 2;
-    y = mPos.y + (bar.height - knob.height) / 2;
+    x = int64_t{mPos.x} + mnMarginTop + offset - knob.width / 2;
+    y = int64_t{mPos.y} + (bar.height - knob.height) / 2;
   }
-  frames::SetVertex(mpParts, &mKnobVertex, mFrame[5 + mnState], x, y, mdwColor);
+  frames::SetVertex(mpParts, &mKnobVertex, mFrame[5 + mnState], ToCoord(x), ToCoord(y), mdwColor);
 }
 
 int32_t CDIBScrollCtrl::CalcScrollPos(int32_t mx, int32_t my) {
@@ -95,11 +106,11 @@ int32_t CDIBScrollCtrl::CalcScrollPos(int32_t mx, int32_t my) {
   frames::Rect bar{};
   if (!frames::Get(mpParts, mFrame[mnState], &bar)) return mnScrollPos;
   const bool vertical = mnDir != 0;
-  const int32_t d = vertical ? my - mPos.y : mx - mPos.x;
-  const int32_t length = vertical ? bar.height : bar.width;
-  const int32_t travel = length - mnMarginBottom - mnMarginTop;
+  const int64_t d = vertical ? int64_t{my} - mPos.y : int64_t{mx} - mPos.x;
+  const int64_t length = vertical ? bar.height : bar.width;
+  const int64_t travel = length - mnMarginBottom - mnMarginTop;
   // Margins that leave the knob no room put every point at the minimum.
-  double t = travel > 0 ? static_cast<double>(d - mnMarginTop) / travel : 0.0;
+  double t = travel > 0 ? static_cast<double>(d - mnMarginTop) / static_cast<double>(travel) : 0.0;
   t = std::clamp(t, 0.0, 1.0);
   return static_cast<int32_t>(mnMin + t * (static_cast<double>(mnMax) - mnMin));
 }
@@ -127,7 +138,8 @@ bool CDIBScrollCtrl::Step(int direction) {
   Trace("CDIBScrollCtrl::Step");
   if (!mbForcus || !mbEnable) return false;
   int32_t towardsMax = mnMax >= mnMin ? 1 : -1;
-  mnScrollPos = Clamp(mnScrollPos + direction * towardsMax);
+  const int64_t next = int64_t{mnScrollPos} + direction * towardsMax;
+  mnScrollPos = Clamp(static_cast<int32_t>(std::clamp<int64_t>(next, INT32_MIN, INT32_MAX)));
   mbUpdate = true;
   mbDecide = true;
   return true;

@@ -98,6 +98,9 @@ class CInput {
  private:
   void SwapButtons();
   int FindHitSlot(const char* paddedName) const;
+  // The slot holding the named map, read into a free one first if need be;
+  // -1 when the name or the file is refused.
+  int LoadHitSlot(const char* name);
 };
 
 // Input types.

@@ -32,39 +32,42 @@ bool PadName(const char* name, char (&padded)[CInput::kHitNameSize]) {
 
 bool CInput::ReadHitMap(const char* name) {
   Trace("CInput::ReadHitMap");
+  return LoadHitSlot(name) >= 0;
+}
+
+int CInput::LoadHitSlot(const char* name) {
+  Trace("CInput::LoadHitSlot");
   char padded[kHitNameSize];
-  if (!PadName(name, padded)) return false;
-  if (FindHitSlot(padded) >= 0) return true;
-  if (!mpFileJoin || !mpFileJoin->Open(name)) return false;
+  if (!PadName(name, padded)) return -1;
+  if (int slot = FindHitSlot(padded); slot >= 0) return slot;
+  if (!mpFileJoin || !mpFileJoin->Open(name)) return -1;
   uint32_t size = mpFileJoin->GetSize();
   // Anything shorter cannot hold the rows; anything much longer is not ours.
   if (size < hitmap::kPixelOffset + hitmap::kMapSize || size > 2 * (hitmap::kPixelOffset + hitmap::kMapSize)) {
     mpFileJoin->Close();
-    return false;
+    return -1;
   }
   std::unique_ptr<uint8_t[]> file(new (std::nothrow) uint8_t[size]);
   bool read = file && mpFileJoin->Read(file.get(), size) == size;
   mpFileJoin->Close();
-  if (!read) return false;
+  if (!read) return -1;
 
   int slot = -1;
   for (int i = 0; i < kHitSlots && slot < 0; ++i)
     if (!mpHitMap[i]) slot = i;
-  if (slot < 0) return false;
+  if (slot < 0) return -1;
   std::unique_ptr<uint8_t[]> map(new (std::nothrow) uint8_t[hitmap::kMapSize]);
-  if (!map || !hitmap::Decode(file.get(), size, map.get())) return false;
+  if (!map || !hitmap::Decode(file.get(), size, map.get())) return -1;
   mpHitMap[slot] = map.release();
   memcpy(mszHitName[slot], padded, kHitNameSize);
-  return true;
+  return slot;
 }
 
 int32_t CInput::GetHitMapNo(const char* name, int32_t x, int32_t y) {
   Trace("CInput::GetHitMapNo");
   if (x < 0 || x >= kWidth || y < 0 || y >= kHeight) return -1;
-  if (!ReadHitMap(name)) return -1;
-  char padded[kHitNameSize];
-  PadName(name, padded);
-  int slot = FindHitSlot(padded);
+  // One search per query: it runs for every control with a hit map in every frame.
+  const int slot = LoadHitSlot(name);
   if (slot < 0) return -1;
   for (int i = 0; i < kHitSlots; ++i) {
     if (i == slot || !mpHitMap[i]) continue;

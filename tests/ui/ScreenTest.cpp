@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "UiTestKit.h"
 #include "assets/PixelRules.h"
+#include "ui/CtrlRecord.h"
 #include "ui/DIBButtonCtrl.h"
 #include "ui/DIBCheckCtrl.h"
 #include "ui/DIBImageCtrl.h"
@@ -146,6 +148,22 @@ TEST_F(ScreenTest, DamagedRecordsLoadWithoutReadingOrDrawingOutOfBounds) {
   EXPECT_FALSE(scroll->IsMouseOn());
   scroll->Blt(screen.GetDrawImage());
   Frame();
+}
+
+TEST_F(ScreenTest, StoredPositionsBeyondTheScreenPointsAreHeldAtTheirEdges) {
+  auto* button = static_cast<CDIBButtonCtrl*>(screen.Make(CTRL_BUTTON, Def(0, 10, 10)));
+  std::vector<uint8_t> record(8000);
+  button->Save(record.data());
+  ctrlrec::PutInt(&record[533], INT32_MAX);
+  ctrlrec::PutInt(&record[537], INT32_MIN);
+  button->Load(record.data());
+  EXPECT_EQ(button->GetPos()->x, INT16_MAX);
+  EXPECT_EQ(button->GetPos()->y, INT16_MIN);
+  ctrlrec::PutInt(&record[533], -40);
+  ctrlrec::PutInt(&record[537], 700);
+  button->Load(record.data());
+  EXPECT_EQ(button->GetPos()->x, -40);  // ordinary positions off the screen stay
+  EXPECT_EQ(button->GetPos()->y, 700);
 }
 
 }  // namespace

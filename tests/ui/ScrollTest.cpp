@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <vector>
 
 #include "UiTestKit.h"
+#include "ui/CtrlRecord.h"
 #include "ui/DIBScrollCtrl.h"
 
 namespace {
@@ -152,6 +154,43 @@ TEST_F(ScrollTest, DraggingFollowsThePointerAndDecidesOnChange) {
   Key(plat::VK_LBUTTON, false);
   Frame();
   EXPECT_FALSE(screen.IsCtrlLock());
+}
+
+// A saved record is read back from a save file and may hold any numbers: the
+// extremes of the range, the margins and the position must not wrap around.
+TEST_F(ScrollTest, ExtremeSavedRecordsNeitherWrapTheValueNorTheKnob) {
+  CDIBScrollCtrl* source = Make(0, 10);
+  std::vector<uint8_t> record(kCtrlRecordBase + 1024);
+  uint8_t* end = source->Save(record.data());
+  ASSERT_LE(end, record.data() + record.size());
+  const size_t id = 522, posX = 533, tail = kCtrlRecordBase + 10 * 4;  // after the base and the frames
+  auto put = [&](size_t at, int32_t v) { ctrlrec::PutInt(record.data() + at, v); };
+  put(id, 1);
+  put(posX, INT32_MAX);
+  put(tail + 4, INT32_MAX);      // value
+  put(tail + 12, INT32_MIN);     // minimum
+  put(tail + 16, INT32_MAX);     // maximum
+  put(tail + 20, INT32_MAX);     // leading margin
+  put(tail + 24, INT32_MAX);     // trailing margin
+
+  auto* slider = static_cast<CDIBScrollCtrl*>(screen.Make(CTRL_SCROLL, SliderDef(1, 100, 400, 0, 10)));
+  ASSERT_NE(slider, nullptr);
+  EXPECT_EQ(slider->Load(record.data()), static_cast<const uint8_t*>(end));
+  EXPECT_EQ(slider->GetScrollPos(), INT32_MAX);
+  FocusByKeyboard(1);
+  ASSERT_TRUE(slider->IsForcus());
+  EXPECT_TRUE(slider->OnKeyRightBtn());
+  EXPECT_EQ(slider->GetScrollPos(), INT32_MAX);  // stays at the end
+  // Margins wider than the bar put every point at the minimum.
+  EXPECT_EQ(slider->CalcScrollPos(INT32_MIN, 0), INT32_MIN);
+  EXPECT_EQ(slider->CalcScrollPos(INT32_MAX, 0), INT32_MIN);
+
+  // A position far off the screen keeps the knob at the far edge.
+  put(tail + 20, 0);
+  put(tail + 24, 0);
+  slider->Load(record.data());
+  slider->UpdateVertex();
+  EXPECT_EQ(slider->GetKnobVertex().dst[0].x, INT16_MAX);
 }
 
 }  // namespace
