@@ -277,7 +277,8 @@ bool CFileJoin::Open(const char* name) {
       mbOpen = false;
       return false;
     }
-    FileSearch(key.c_str(), true);
+    mnCurrent = index;
+    mBeginOffset = EntryOffset(index);
   }
   mPosition = mBeginOffset;
   mbOpen = true;

@@ -120,6 +120,7 @@ int Extract(const tool::Args& args) {
   FileHandle h = FileOpenRead(args[1]);
   uint64_t archiveSize = FileSize64(h);
   int failures = 0;
+  std::vector<char> buf(1 << 16);
   ArchiveEntryInfo info;
   for (int i = 0; join.GetEntryInfo(i, &info); ++i) {
     if (!SafeName(info.name)) {
@@ -134,7 +135,6 @@ int Extract(const tool::Args& args) {
     }
     FILE* out = fopen((dir + info.name).c_str(), "wb");
     bool ok = out != nullptr;
-    std::vector<char> buf(1 << 16);
     for (uint64_t done = 0; ok && done < info.size;) {
       uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(buf.size(), info.size - done));
       ok = FileReadAt(h, buf.data(), n, info.offset + done) == n && fwrite(buf.data(), 1, n, out) == n;
