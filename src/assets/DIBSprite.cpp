@@ -1,5 +1,6 @@
 #include "assets/DIBSprite.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -62,20 +63,33 @@ SprtElement* CDIBSprite::GetSprtInfoMutable(int index) {
   return index >= 0 && index < mnSprtInfo ? &mpSprtInfo[index] : nullptr;
 }
 
+SprtElement CDIBSprite::DrawableElement(int element) const {
+  // An element the picture does not have draws nothing; one read from a
+  // damaged file is cut to the picture, so drawing never samples outside it.
+  SprtElement e;
+  const SprtElement* stored = GetSprtInfo(element);
+  if (!stored) return e;
+  e = *stored;
+  int left = std::max<int>(e.x, 0), top = std::max<int>(e.y, 0);
+  int right = std::min<int>(e.x + e.w, GetWidth()), bottom = std::min<int>(e.y + e.h, GetHeight());
+  if (right <= left || bottom <= top) return SprtElement{};
+  e.x = static_cast<int16_t>(left);
+  e.y = static_cast<int16_t>(top);
+  e.w = static_cast<int16_t>(right - left);
+  e.h = static_cast<int16_t>(bottom - top);
+  return e;
+}
+
 void CDIBSprite::SetVertex(SprtVertex& out, int element, int x, int y, uint32_t color) {
   Trace("CDIBSprite::SetVertex");
-  // An element the picture does not have draws nothing.
-  const SprtElement* e = GetSprtInfo(element);
-  SprtElement none;
-  if (!e) e = &none;
-  CDIBImage::SetVertex(out, x, y, e->x, e->y, e->w, e->h, color);
+  SprtElement e = DrawableElement(element);
+  CDIBImage::SetVertex(out, x, y, e.x, e.y, e.w, e.h, color);
 }
 
 void CDIBSprite::SetStretchVertex(SprtVertex& out, int element, int x, int y, int w, int h, uint32_t color) {
   Trace("CDIBSprite::SetStretchVertex");
-  const SprtElement* e = GetSprtInfo(element);
-  SprtElement none;
-  if (!e) e = &none;
+  SprtElement drawable = DrawableElement(element);
+  const SprtElement* e = &drawable;
   CDIBImage::SetVertex(out, x, y, 0, 0, w, h, color);
   auto p = [](int v) { return static_cast<int16_t>(v); };
   out.src[0] = SprtTexel{e->x, e->y};

@@ -54,6 +54,9 @@ class CDIBSprite : public CDIBImage {
   void SetName(const char* name);
   // The element, or null when `index` is out of range.
   const SprtElement* GetSprtInfo(int index) const;
+  // The element as it can be drawn: cut to the picture; empty when the
+  // picture has no such element or it lies wholly outside.
+  SprtElement DrawableElement(int index) const;
   SprtElement* GetSprtInfoMutable(int index);
   int GetSprtCount() const { return mnSprtInfo; }
   int GetSprtWidth() const { return mnSprtWidth; }

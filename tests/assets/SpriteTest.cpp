@@ -159,4 +159,31 @@ TEST(Sprite, VerticesUseTheElementRectangle) {
   EXPECT_EQ(v.src[2].u, -1);
 }
 
+TEST(Sprite, ElementsFromADamagedFileAreCutToThePicture) {
+  CDIBSprite s;
+  ASSERT_TRUE(s.Create(64, 32));
+  ASSERT_TRUE(s.InitSprtInfo(3, 4));
+  *s.GetSprtInfoMutable(0) = SprtElement{50, -4, 30, 40, 0, 0};    // sticks out right, top and bottom
+  *s.GetSprtInfoMutable(1) = SprtElement{200, 0, 10, 10, 0, 0};    // wholly outside
+  *s.GetSprtInfoMutable(2) = SprtElement{-32768, -32768, 32767, 32767, 0, 0};
+  SprtVertex v;
+  s.SetVertex(v, 0, 0, 0, 0xFFFFFFFF);
+  EXPECT_EQ(v.src[0].u, 50);
+  EXPECT_EQ(v.src[0].v, 0);
+  EXPECT_EQ(v.src[2].u, 63);
+  EXPECT_EQ(v.src[2].v, 31);
+  s.SetStretchVertex(v, 1, 0, 0, 20, 20, 0xFFFFFFFF);
+  EXPECT_LT(v.src[2].u, v.src[0].u) << "nothing left to draw";
+  // Drawing them samples only the picture (sanitizer builds check this).
+  CDIBImage target;
+  ASSERT_TRUE(target.Create(100, 100));
+  for (int element = 0; element < 3; ++element) {
+    s.SetVertex(v, element, 10, 10, 0xFFFFFFFF);
+    s.BltBlend(&target, v);
+    s.SetStretchVertex(v, element, 0, 0, 90, 90, 0xFFFFFFFF);
+    s.StretchBltBlend(&target, v, true);
+  }
+  EXPECT_EQ(s.GetSprtInfo(0)->w, 30) << "the stored element stays as read";
+}
+
 }  // namespace
