@@ -5,6 +5,7 @@
 // channel is freed. Callers hold a channel by its handle, 1 to 256.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "audio/OggVorbis.h"
 #include "platform/AudioDevice.h"
@@ -86,6 +87,9 @@ class CSEBuffer {
   int32_t ChannelVolume(const SeChannel& c) const;
   // Decodes the whole stream into a locked buffer; false on a decoder error.
   bool DecodeInto(OggVorbis_File* file, int channels, plat::IDirectSoundBuffer* buffer);
+  // Decodes 16-bit PCM into `pcm`, at most `limit` bytes. False when the
+  // decoder fails or memory runs out.
+  bool DecodeWhole(OggVorbis_File* file, int channels, uint32_t limit, std::vector<uint8_t>& pcm);
   // Re-reads and re-decodes a lost source; on failure the source and the
   // channels that use it are released.
   void RefillLostSource(int index);

@@ -1,5 +1,8 @@
 // The effect set's per-frame step, pause and resume, and decoding.
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "app/core/Trace.h"
 #include "audio/DSound.h"
@@ -142,18 +145,41 @@ IDirectSoundBuffer* CSEBuffer::OggDecode(const uint8_t* data, uint32_t size) {
     ov_clear(&file);
     return nullptr;
   }
-  IDirectSoundBuffer* buffer = nullptr;
-  if (!mpSound->MakeSoundBuffer(&buffer, &format, static_cast<uint32_t>(frames) * format.nBlockAlign)) {
-    ov_clear(&file);
-    return nullptr;
-  }
-  bool ok = DecodeInto(&file, channels, buffer);
+  // The length comes from the stream's last page, which a damaged file can
+  // set to anything: decode first, never past that length, and size the
+  // buffer to what the stream really holds.
+  std::vector<uint8_t> pcm;
+  bool ok = DecodeWhole(&file, channels, static_cast<uint32_t>(frames) * format.nBlockAlign, pcm);
   ov_clear(&file);
-  if (!ok) {
+  const uint32_t length = static_cast<uint32_t>(pcm.size()) / format.nBlockAlign * format.nBlockAlign;
+  IDirectSoundBuffer* buffer = nullptr;
+  if (!ok || length == 0 || !mpSound->MakeSoundBuffer(&buffer, &format, length)) return nullptr;
+  void *p1 = nullptr, *p2 = nullptr;
+  uint32_t n1 = 0, n2 = 0;
+  if (FAILED(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER))) {
     buffer->Release();
     return nullptr;
   }
+  memcpy(p1, pcm.data(), std::min(n1, length));
+  buffer->Unlock(p1, n1, p2, n2);
   return buffer;
+}
+
+bool CSEBuffer::DecodeWhole(OggVorbis_File* file, int channels, uint32_t limit, std::vector<uint8_t>& pcm) {
+  Trace("CSEBuffer::DecodeWhole");
+  try {
+    while (pcm.size() < limit) {
+      const size_t at = pcm.size();
+      pcm.resize(at + std::min<size_t>(limit - at, 1u << 16));
+      long n = OggReadPcm(file, pcm.data() + at, static_cast<uint32_t>(pcm.size() - at), channels);
+      pcm.resize(at + (n > 0 ? static_cast<size_t>(n) : 0));
+      if (n < 0) return false;
+      if (n == 0) break;
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 bool CSEBuffer::OggDecodeForLost(const uint8_t* data, uint32_t size, IDirectSoundBuffer* buffer) {
