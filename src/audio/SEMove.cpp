@@ -125,14 +125,21 @@ bool CSEBuffer::DecodeInto(OggVorbis_File* file, int channels, IDirectSoundBuffe
   return !error;
 }
 
+bool CSEBuffer::OpenMemoryStream(const uint8_t* data, uint32_t size, OggMemorySource& source, OggVorbis_File& file) {
+  Trace("CSEBuffer::OpenMemoryStream");
+  if (!IsOggSignature(data, size)) return false;
+  // The decoder only reads through the source; it never writes the image.
+  uint8_t* bytes = const_cast<uint8_t*>(data);
+  source = OggMemorySource{bytes, bytes, bytes + size};
+  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
+  return ov_open_callbacks(&source, &file, nullptr, 0, callbacks) == 0;
+}
+
 IDirectSoundBuffer* CSEBuffer::OggDecode(const uint8_t* data, uint32_t size) {
   Trace("CSEBuffer::OggDecode");
-  if (!IsOggSignature(data, size) || !mpSound) return nullptr;
-  uint8_t* bytes = const_cast<uint8_t*>(data);
-  OggMemorySource source{bytes, bytes, bytes + size};
+  OggMemorySource source;
   OggVorbis_File file;
-  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-  if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) return nullptr;
+  if (!mpSound || !OpenMemoryStream(data, size, source, file)) return nullptr;
   vorbis_info* info = ov_info(&file, -1);
   ogg_int64_t frames = ov_pcm_total(&file, -1);
   if (!OggFormatUsable(info) || frames <= 0) {
@@ -184,12 +191,9 @@ bool CSEBuffer::DecodeWhole(OggVorbis_File* file, int channels, uint32_t limit, 
 
 bool CSEBuffer::OggDecodeForLost(const uint8_t* data, uint32_t size, IDirectSoundBuffer* buffer) {
   Trace("CSEBuffer::OggDecodeForLost");
-  if (!IsOggSignature(data, size) || !buffer) return false;
-  uint8_t* bytes = const_cast<uint8_t*>(data);
-  OggMemorySource source{bytes, bytes, bytes + size};
+  OggMemorySource source;
   OggVorbis_File file;
-  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-  if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) return false;
+  if (!buffer || !OpenMemoryStream(data, size, source, file)) return false;
   vorbis_info* info = ov_info(&file, -1);
   bool ok = OggFormatUsable(info) && DecodeInto(&file, info->channels, buffer);
   ov_clear(&file);
