@@ -54,11 +54,7 @@ bool CBGMBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   mFadeMode = 0;
   mdwFadeTime = 0;
   mdwFadeCount = 0;
-  if (!CreateStreamEvents(mhEvent)) return false;
-  mhIdle = CreateEvent(true, false);
-  if (!mhIdle) return false;
-  mbQuit = false;
-  if (!mhThread.Start([this] { StreamThread(this); })) return false;
+  if (!StartStreamWorker(mbQuit, mhThread, mhEvent, mhIdle, [this] { StreamThread(this); })) return false;
   mSource = OggMemorySource();
   memset(&mOggFile, 0, sizeof mOggFile);
   mbOggOpen = false;

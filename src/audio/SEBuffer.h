@@ -5,6 +5,7 @@
 // channel is freed. Callers hold a channel by its handle, 1 to 256.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "audio/OggVorbis.h"
 #include "platform/AudioDevice.h"
@@ -85,7 +86,13 @@ class CSEBuffer {
   // The scale entry for a channel: master × channel / 255, 0 when muted.
   int32_t ChannelVolume(const SeChannel& c) const;
   // Decodes the whole stream into a locked buffer; false on a decoder error.
+  // Opens `file` over the Ogg image `data` through `source`, which must
+  // outlive it; false when it is not an Ogg Vorbis stream.
+  bool OpenMemoryStream(const uint8_t* data, uint32_t size, OggMemorySource& source, OggVorbis_File& file);
   bool DecodeInto(OggVorbis_File* file, int channels, plat::IDirectSoundBuffer* buffer);
+  // Decodes 16-bit PCM into `pcm`, at most `limit` bytes. False when the
+  // decoder fails or memory runs out.
+  bool DecodeWhole(OggVorbis_File* file, int channels, uint32_t limit, std::vector<uint8_t>& pcm);
   // Re-reads and re-decodes a lost source; on failure the source and the
   // channels that use it are released.
   void RefillLostSource(int index);

@@ -1,5 +1,8 @@
 // The effect set's per-frame step, pause and resume, and decoding.
+#include <algorithm>
 #include <cstring>
+#include <new>
+#include <vector>
 
 #include "app/core/Trace.h"
 #include "audio/DSound.h"
@@ -122,14 +125,21 @@ bool CSEBuffer::DecodeInto(OggVorbis_File* file, int channels, IDirectSoundBuffe
   return !error;
 }
 
+bool CSEBuffer::OpenMemoryStream(const uint8_t* data, uint32_t size, OggMemorySource& source, OggVorbis_File& file) {
+  Trace("CSEBuffer::OpenMemoryStream");
+  if (!IsOggSignature(data, size)) return false;
+  // The decoder only reads through the source; it never writes the image.
+  uint8_t* bytes = const_cast<uint8_t*>(data);
+  source = OggMemorySource{bytes, bytes, bytes + size};
+  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
+  return ov_open_callbacks(&source, &file, nullptr, 0, callbacks) == 0;
+}
+
 IDirectSoundBuffer* CSEBuffer::OggDecode(const uint8_t* data, uint32_t size) {
   Trace("CSEBuffer::OggDecode");
-  if (!IsOggSignature(data, size) || !mpSound) return nullptr;
-  uint8_t* bytes = const_cast<uint8_t*>(data);
-  OggMemorySource source{bytes, bytes, bytes + size};
+  OggMemorySource source;
   OggVorbis_File file;
-  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-  if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) return nullptr;
+  if (!mpSound || !OpenMemoryStream(data, size, source, file)) return nullptr;
   vorbis_info* info = ov_info(&file, -1);
   ogg_int64_t frames = ov_pcm_total(&file, -1);
   if (!OggFormatUsable(info) || frames <= 0) {
@@ -142,28 +152,48 @@ IDirectSoundBuffer* CSEBuffer::OggDecode(const uint8_t* data, uint32_t size) {
     ov_clear(&file);
     return nullptr;
   }
-  IDirectSoundBuffer* buffer = nullptr;
-  if (!mpSound->MakeSoundBuffer(&buffer, &format, static_cast<uint32_t>(frames) * format.nBlockAlign)) {
-    ov_clear(&file);
-    return nullptr;
-  }
-  bool ok = DecodeInto(&file, channels, buffer);
+  // The length comes from the stream's last page, which a damaged file can
+  // set to anything: decode first, never past that length, and size the
+  // buffer to what the stream really holds.
+  std::vector<uint8_t> pcm;
+  bool ok = DecodeWhole(&file, channels, static_cast<uint32_t>(frames) * format.nBlockAlign, pcm);
   ov_clear(&file);
-  if (!ok) {
+  const uint32_t length = static_cast<uint32_t>(pcm.size()) / format.nBlockAlign * format.nBlockAlign;
+  IDirectSoundBuffer* buffer = nullptr;
+  if (!ok || length == 0 || !mpSound->MakeSoundBuffer(&buffer, &format, length)) return nullptr;
+  void *p1 = nullptr, *p2 = nullptr;
+  uint32_t n1 = 0, n2 = 0;
+  if (FAILED(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER))) {
     buffer->Release();
     return nullptr;
   }
+  memcpy(p1, pcm.data(), std::min(n1, length));
+  buffer->Unlock(p1, n1, p2, n2);
   return buffer;
+}
+
+bool CSEBuffer::DecodeWhole(OggVorbis_File* file, int channels, uint32_t limit, std::vector<uint8_t>& pcm) {
+  Trace("CSEBuffer::DecodeWhole");
+  try {
+    while (pcm.size() < limit) {
+      const size_t at = pcm.size();
+      pcm.resize(at + std::min<size_t>(limit - at, 1u << 16));
+      long n = OggReadPcm(file, pcm.data() + at, static_cast<uint32_t>(pcm.size() - at), channels);
+      pcm.resize(at + (n > 0 ? static_cast<size_t>(n) : 0));
+      if (n < 0) return false;
+      if (n == 0) break;
+    }
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+  return true;
 }
 
 bool CSEBuffer::OggDecodeForLost(const uint8_t* data, uint32_t size, IDirectSoundBuffer* buffer) {
   Trace("CSEBuffer::OggDecodeForLost");
-  if (!IsOggSignature(data, size) || !buffer) return false;
-  uint8_t* bytes = const_cast<uint8_t*>(data);
-  OggMemorySource source{bytes, bytes, bytes + size};
+  OggMemorySource source;
   OggVorbis_File file;
-  ov_callbacks callbacks = {&OggCallbackRead, &OggCallbackSeek, &OggCallbackClose, &OggCallbackFell};
-  if (ov_open_callbacks(&source, &file, nullptr, 0, callbacks) != 0) return false;
+  if (!buffer || !OpenMemoryStream(data, size, source, file)) return false;
   vorbis_info* info = ov_info(&file, -1);
   bool ok = OggFormatUsable(info) && DecodeInto(&file, info->channels, buffer);
   ov_clear(&file);

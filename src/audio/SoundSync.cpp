@@ -28,6 +28,17 @@ bool CreateStreamEvents(plat::EventHandle (&events)[4]) {
   return true;
 }
 
+bool StartStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventHandle (&events)[4],
+                       plat::EventHandle& idle, std::function<void()> body) {
+  if (!CreateStreamEvents(events)) return false;
+  // Stop waits on this event; without it a stop could not tell whether a
+  // refill is still running.
+  idle = plat::CreateEvent(true, false);
+  if (!idle) return false;
+  quit = false;
+  return thread.Start(std::move(body));
+}
+
 void EndStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventHandle (&events)[4],
                      plat::EventHandle& idle) {
   quit = true;

@@ -52,6 +52,12 @@ class CCriticalSectionLock {
 // unsignalled. False as soon as one cannot be made.
 bool CreateStreamEvents(plat::EventHandle (&events)[4]);
 
+// Starts a streaming worker: makes its four ring events and its manual-reset
+// idle event, clears `quit` and runs `body` on `thread`. False when an event
+// or the thread cannot be made; what was made is left for EndStreamWorker.
+bool StartStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventHandle (&events)[4],
+                       plat::EventHandle& idle, std::function<void()> body);
+
 // Ends a streaming worker: sets `quit`, wakes the worker through its events
 // and waits for its end, then closes the events and nulls them.
 void EndStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventHandle (&events)[4],

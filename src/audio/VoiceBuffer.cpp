@@ -37,10 +37,7 @@ bool CVoiceBuffer::Initialize(CDSound* sound, CFileJoin* fileJoin) {
   mFadeMode = 0;
   mdwFadeTime = 0;
   mdwFadeCount = 0;
-  if (!CreateStreamEvents(mhEvent)) return false;
-  mhIdle = CreateEvent(true, false);
-  mbQuit = false;
-  if (!mhThread.Start([this] { StreamThread(this); })) return false;
+  if (!StartStreamWorker(mbQuit, mhThread, mhEvent, mhIdle, [this] { StreamThread(this); })) return false;
   mSource = VoiceSource();
   memset(&mOggFile, 0, sizeof mOggFile);
   mbOggOpen = false;

@@ -116,6 +116,48 @@ TEST_F(BadInputTest, LoopingStreamWithoutSoundDoesNotSpin) {
   }
 }
 
+// The stream with its last page's granule position (its declared length in
+// sample frames) replaced and the page checksum made right again.
+std::string WithDeclaredFrames(std::string ogg, uint64_t frames) {
+  size_t at = ogg.rfind("OggS");
+  auto* p = reinterpret_cast<uint8_t*>(ogg.data() + at);
+  size_t header = 27 + p[26];
+  size_t body = 0;
+  for (int i = 0; i < p[26]; ++i) body += p[27 + i];
+  memcpy(p + 6, &frames, 8);
+  memset(p + 22, 0, 4);
+  uint32_t crc = OggCrc(p, header + body);
+  memcpy(p + 22, &crc, 4);
+  return ogg;
+}
+
+uint32_t BufferBytes(plat::IDirectSoundBuffer* buffer) {
+  void *p1 = nullptr, *p2 = nullptr;
+  uint32_t n1 = 0, n2 = 0;
+  if (plat::FAILED(buffer->Lock(0, 0, &p1, &n1, &p2, &n2, plat::DSBLOCK_ENTIREBUFFER))) return 0;
+  buffer->Unlock(p1, n1, p2, n2);
+  return n1 + n2;
+}
+
+TEST_F(BadInputTest, EffectBufferHoldsWhatTheStreamDecodesNotWhatItDeclares) {
+  CSEBuffer fx;
+  ASSERT_TRUE(fx.Initialize(mSound.get(), &mSe));
+  const std::string good = Encoded(440, 3000);
+  plat::IDirectSoundBuffer* buffer =
+      fx.OggDecode(reinterpret_cast<const uint8_t*>(good.data()), static_cast<uint32_t>(good.size()));
+  ASSERT_NE(buffer, nullptr);
+  EXPECT_EQ(BufferBytes(buffer), 132300u * 4);
+  buffer->Release();
+
+  // Three seconds of sound claiming to be 25 minutes long.
+  const std::string liar = WithDeclaredFrames(good, 60000000);
+  buffer = fx.OggDecode(reinterpret_cast<const uint8_t*>(liar.data()), static_cast<uint32_t>(liar.size()));
+  ASSERT_NE(buffer, nullptr);
+  EXPECT_GT(BufferBytes(buffer), 0u);
+  EXPECT_LE(BufferBytes(buffer), 132300u * 4 * 2);
+  buffer->Release();
+}
+
 TEST(NoDeviceTest, EveryOperationIsASilentNoOp) {
   TestDir dir;
   dir.Write("SE/a.ogg", "x");

@@ -1,5 +1,6 @@
 // velto-tool ogg: makes test sounds (a sine tone as Ogg Vorbis) and tells
 // what a sound file holds.
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -81,8 +82,14 @@ int Info(const tool::Args& args) {
   if (ov_open_callbacks(&source, &vf, nullptr, 0, callbacks) != 0) return tool::Fail(args[1] + ": not Ogg Vorbis");
   vorbis_info* info = ov_info(&vf, -1);
   long long frames = ov_pcm_total(&vf, -1);
+  // The frame count comes from the file's last page and may be near the
+  // top of the range: split it so that the milliseconds cannot overflow, and
+  // give -1, like an unknown length, where they would not fit.
+  long long ms = -1;
+  if (info->rate > 0 && frames >= 0 && frames / info->rate <= LLONG_MAX / 1000 - 1)
+    ms = frames / info->rate * 1000 + frames % info->rate * 1000 / info->rate;
   printf("channels: %d\nrate: %ld\nframes: %lld\nms: %lld\nplayable: %s\n", info->channels, info->rate, frames,
-         info->rate > 0 && frames >= 0 ? frames * 1000 / info->rate : -1, OggFormatUsable(info) ? "yes" : "no");
+         ms, OggFormatUsable(info) ? "yes" : "no");
   ov_clear(&vf);
   return 0;
 }
