@@ -64,6 +64,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   other.mSize = size;
   if (other.Load(saved, static_cast<size_t>(end - saved)) != end) abort();
   if (other.GetPos() != buffer.GetPos()) abort();
+  // The input read as a saved position too, as a hostile saved game gives
+  // it: whatever it names, the position and return stack must stay inside.
+  FuzzBuffer restored;
+  restored.mData = data;
+  restored.mSize = size;
+  if (const uint8_t* after = restored.Load(data, size)) {
+    if (after < data || after > data + size || restored.GetPos() > restored.GetCommandSize()) abort();
+    (void)restored.GetNumParam();
+    uint8_t again[CSnrBuffer::kSaveSizeMax];
+    (void)restored.Save(again);
+  }
 
   snr::DecompileResult d = snr::DecompileScenario(data, size, "KEY", snr::TextEncoding::kSjis);
   if (!d.ok) abort();

@@ -1,10 +1,9 @@
-#include <strings.h>
-
 #include <cstring>
 #include <new>
 
 #include "app/core/Trace.h"
 #include "save/SaveData.h"
+#include "save/SaveNames.h"
 
 namespace {
 
@@ -17,12 +16,10 @@ constexpr int kMaxMessage = (1 << 27) - 1;
 
 KidokuData* CSaveData::SearchKidokuBuff(const char* name) {
   Trace("CSaveData::SearchKidokuBuff");
-  char key[kNameLen] = {};
-  if (name) strncpy(key, name, kNameLen - 1);
-  if (char* dot = strchr(key, '.')) *dot = 0;
-  size_t len = strlen(key);
+  char key[kNameLen];
+  save::NameStem(name, key);
   for (KidokuData& k : mKidoku)
-    if (strlen(k.szName) == len && strcasecmp(k.szName, key) == 0) return &k;
+    if (save::SameName(k.szName, key)) return &k;
   for (KidokuData& k : mKidoku) {
     if (!k.pFlags) {
       memcpy(k.szName, key, sizeof k.szName);

@@ -1,12 +1,11 @@
 #include "save/UnlockLists.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cstring>
 
 #include "app/core/Trace.h"
 #include "save/SaveData.h"
+#include "save/SaveNames.h"
 
 namespace {
 
@@ -17,15 +16,6 @@ void CopyName(char* dst, const std::string& src) {
   memcpy(dst, src.data(), n);
   memset(dst + n, 0, kNameLen - n);
 }
-
-// The name cut at its first ".", at most 63 bytes.
-void Stem(const char* name, char (&out)[kNameLen]) {
-  memset(out, 0, sizeof out);
-  if (name) strncpy(out, name, kNameLen - 1);
-  if (char* dot = strchr(out, '.')) *dot = 0;
-}
-
-bool SameName(const char* a, const char* b) { return strlen(a) == strlen(b) && strcasecmp(a, b) == 0; }
 
 }  // namespace
 
@@ -60,13 +50,13 @@ void FillSceneList(CSaveData& s, const std::vector<ListRecord>& records) {
 void CSaveData::SetCGFlag(const char* name) {
   Trace("CSaveData::SetCGFlag");
   char key[kNameLen];
-  Stem(name, key);
+  save::NameStem(name, key);
   // An empty name would match every unused variant; it unlocks nothing.
   if (!key[0]) return;
   for (int g = 0; g < kCGGroups; ++g)
     for (int e = 0; e < kCGEntries; ++e)
       for (int v = 0; v < kCGVariants; ++v)
-        if (SameName(mCGList[g][e][v], key)) {
+        if (save::SameName(mCGList[g][e][v], key)) {
           mCGFlag[g][e][v] = 1;
           return;
         }
@@ -75,10 +65,10 @@ void CSaveData::SetCGFlag(const char* name) {
 void CSaveData::SetSceneFlag(const char* name) {
   Trace("CSaveData::SetSceneFlag");
   char key[kNameLen];
-  Stem(name, key);
+  save::NameStem(name, key);
   for (int g = 0; g < kSceneGroups; ++g)
     for (int e = 0; e < kSceneEntries && mSceneList[g][e][0]; ++e)
-      if (SameName(mSceneList[g][e], key)) {
+      if (save::SameName(mSceneList[g][e], key)) {
         mSceneFlag[g][e] = 1;
         return;
       }
