@@ -80,15 +80,29 @@ SprtElement CDIBSprite::DrawableElement(int element) const {
   return e;
 }
 
+namespace {
+// A quad that every drawing operation passes over: all its corners lie far
+// above and left of any target, and it names only the first source pixel.
+void NothingToDraw(SprtVertex& out, uint32_t color) {
+  for (int i = 0; i < 4; ++i) {
+    out.dst[i] = SprtPoint{-32768, -32768, 0};
+    out.src[i] = SprtTexel{0, 0};
+  }
+  out.color = color;
+}
+}  // namespace
+
 void CDIBSprite::SetVertex(SprtVertex& out, int element, int x, int y, uint32_t color) {
   Trace("CDIBSprite::SetVertex");
   SprtElement e = DrawableElement(element);
+  if (e.w <= 0 || e.h <= 0) return NothingToDraw(out, color);
   CDIBImage::SetVertex(out, x, y, e.x, e.y, e.w, e.h, color);
 }
 
 void CDIBSprite::SetStretchVertex(SprtVertex& out, int element, int x, int y, int w, int h, uint32_t color) {
   Trace("CDIBSprite::SetStretchVertex");
   SprtElement drawable = DrawableElement(element);
+  if (drawable.w <= 0 || drawable.h <= 0) return NothingToDraw(out, color);
   const SprtElement* e = &drawable;
   CDIBImage::SetVertex(out, x, y, 0, 0, w, h, color);
   auto p = [](int v) { return static_cast<int16_t>(v); };

@@ -153,10 +153,15 @@ TEST(Sprite, VerticesUseTheElementRectangle) {
   EXPECT_EQ(v.src[1].u, 25);
   EXPECT_EQ(v.src[3].v, 27);
   EXPECT_EQ(v.dst[0].z, 0);
-  // An element the picture does not have gives an empty source rectangle.
+  // An element the picture does not have gives a quad that draws nothing and
+  // names no pixel outside the picture.
   s.SetVertex(v, 7, 5, 5, 0xFFFFFFFF);
-  EXPECT_EQ(v.src[0].u, 0);
-  EXPECT_EQ(v.src[2].u, -1);
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(v.src[i].u, 0);
+    EXPECT_EQ(v.src[i].v, 0);
+    EXPECT_LT(v.dst[i].x, 0);
+    EXPECT_LT(v.dst[i].y, 0);
+  }
 }
 
 TEST(Sprite, ElementsFromADamagedFileAreCutToThePicture) {
@@ -172,17 +177,26 @@ TEST(Sprite, ElementsFromADamagedFileAreCutToThePicture) {
   EXPECT_EQ(v.src[0].v, 0);
   EXPECT_EQ(v.src[2].u, 63);
   EXPECT_EQ(v.src[2].v, 31);
-  s.SetStretchVertex(v, 1, 0, 0, 20, 20, 0xFFFFFFFF);
-  EXPECT_LT(v.src[2].u, v.src[0].u) << "nothing left to draw";
-  // Drawing them samples only the picture (sanitizer builds check this).
+  // Drawing them samples only the picture (debug and sanitizer builds check
+  // this), and the elements left empty draw nothing at all.
+  s.FillFull(0xFF112233u);
   CDIBImage target;
   ASSERT_TRUE(target.Create(100, 100));
-  for (int element = 0; element < 3; ++element) {
+  target.FillFull(0);
+  for (int element = 1; element < 3; ++element) {
     s.SetVertex(v, element, 10, 10, 0xFFFFFFFF);
     s.BltBlend(&target, v);
+    s.StretchBltFast(&target, v, false);
     s.SetStretchVertex(v, element, 0, 0, 90, 90, 0xFFFFFFFF);
     s.StretchBltBlend(&target, v, true);
+    s.StretchBltCopy(&target, v, false);
   }
+  for (int i = 0; i < 100 * 100; ++i) ASSERT_EQ(target.GetPixels()[i], 0u) << i;
+  s.SetVertex(v, 0, 10, 10, 0xFFFFFFFF);
+  s.BltBlend(&target, v);
+  s.SetStretchVertex(v, 0, 0, 0, 90, 90, 0xFFFFFFFF);
+  s.StretchBltBlend(&target, v, true);
+  EXPECT_NE(target.GetPixels()[20 * 100 + 20], 0u);
   EXPECT_EQ(s.GetSprtInfo(0)->w, 30) << "the stored element stays as read";
 }
 
