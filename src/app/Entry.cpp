@@ -18,6 +18,7 @@
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
+#include "platform/Random.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
 
@@ -149,9 +150,9 @@ int VeltoMain(int argc, char** argv) {
   if (options.fixedStep) {
     // Fixed-step runs are reproducible: virtual time and a fixed seed.
     plat::SetVirtualClock(true, 0x10000);
-    srand(1);
+    plat::SRand(1);
   } else {
-    srand(TimeSeed());
+    plat::SRand(TimeSeed());
   }
   InstallFatalSignalHandlers();
 

@@ -9,6 +9,7 @@
 #include "app/core/Trace.h"
 #include "assets/DIBImage.h"
 #include "assets/PixelRules.h"
+#include "platform/Random.h"
 
 namespace {
 
@@ -90,9 +91,9 @@ void CDIBImage::Mozaiku(int size, bool noise, bool center) {
       uint64_t n = static_cast<uint64_t>(x1 - x0 + 1) * (y1 - y0 + 1);
       int rr = static_cast<int>(r / n), gg = static_cast<int>(g / n), bb = static_cast<int>(b / n);
       if (noise) {
-        rr = std::clamp(rr + rand() % 96 - 48, 0, 255);
-        gg = std::clamp(gg + rand() % 96 - 48, 0, 255);
-        bb = std::clamp(bb + rand() % 96 - 48, 0, 255);
+        rr = std::clamp(rr + plat::Rand() % 96 - 48, 0, 255);
+        gg = std::clamp(gg + plat::Rand() % 96 - 48, 0, 255);
+        bb = std::clamp(bb + plat::Rand() % 96 - 48, 0, 255);
       }
       uint32_t colour = static_cast<uint32_t>(bb | (gg << 8) | (rr << 16));
       for (int y = y0; y <= y1; ++y) {

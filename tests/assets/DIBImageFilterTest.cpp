@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "DIBImageTestUtil.h"
+#include "platform/Random.h"
 
 namespace {
 
@@ -51,13 +52,14 @@ TEST(DIBImageMozaiku, TwoDimensionalCellsRowByRow) {
 }
 
 TEST(DIBImageMozaiku, NoiseDrawsRedGreenBlueAndClamps) {
-  srand(77);
-  int r1 = rand(), g1 = rand(), b1 = rand(), r2 = rand(), g2 = rand(), b2 = rand();
+  plat::SRand(77);
+  int r1 = plat::Rand(), g1 = plat::Rand(), b1 = plat::Rand();
+  int r2 = plat::Rand(), g2 = plat::Rand(), b2 = plat::Rand();
   CDIBImage img;
   img.Create(4, 1);
   img.GetPixels()[0] = img.GetPixels()[1] = 0x80649632u;  // R 100, G 150, B 50
   img.GetPixels()[2] = img.GetPixels()[3] = 0x80FFFF00u;  // R 255, G 255, B 0
-  srand(77);
+  plat::SRand(77);
   img.Mozaiku(2, true, false);
   auto clamp = [](int v) { return v < 0 ? 0 : v > 255 ? 255 : v; };
   uint32_t want1 = 0x80000000u | clamp(100 + r1 % 96 - 48) << 16 | clamp(150 + g1 % 96 - 48) << 8 |

@@ -5,6 +5,7 @@
 
 #include "SaveFixture.h"
 #include "assets/DIBImage.h"
+#include "platform/Random.h"
 
 namespace {
 
@@ -54,10 +55,10 @@ TEST_F(SaveTest, MosaicAndFogThumbnailsFilterTheStretchedPicture) {
   auto src = Source(true);
   s->mSumType = 10;
   s->SetSumValue(8);
-  srand(7);
+  plat::SRand(7);
   ASSERT_TRUE(s->CreateSaveSum(src.get()));
   auto expect = Stretched(*src);
-  srand(7);
+  plat::SRand(7);
   expect->Mozaiku(8, true, true);
   expect->FillAlpha(255);
   EXPECT_EQ(0, memcmp(expect->GetPixels(), s->mpSumImage->GetPixels(), 160 * 120 * 4));
