@@ -1,6 +1,8 @@
 #include "app/StartScreen.h"
 
 #include "app/core/Trace.h"
+#include "app/flow/ScreenBlocks.h"
+#include "app/flow/ScreenFactory.h"
 
 namespace {
 StartScreenFactory& Factory() {
@@ -13,6 +15,13 @@ void SetStartScreenFactory(StartScreenFactory factory) { Factory() = std::move(f
 
 CDIBBaseScreen* GetStartGameScreen(bool* expected) {
   Trace("GetStartGameScreen");
-  *expected = static_cast<bool>(Factory());
-  return *expected ? Factory()() : nullptr;
+  if (Factory()) {
+    *expected = true;
+    return Factory()();
+  }
+  // The game's own first screen is its title, opening first.
+  *expected = HasScreen(SCREEN_TITLE);
+  if (!*expected) return nullptr;
+  TitleStartBlock block{0};
+  return CreateScreen(SCREEN_TITLE, nullptr, &block);
 }

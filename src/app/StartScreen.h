@@ -1,6 +1,6 @@
-// The first screen of the game. The game's own screens (title and the rest)
-// are made here once they exist in the build; until then a program that
-// embeds the engine (a test, a tool) may name its own first screen.
+// The first screen of the game: the title screen registered with the screen
+// factory, unless a program that embeds the engine (a test, a tool) names
+// its own first screen here.
 #pragma once
 #include <functional>
 
