@@ -34,6 +34,9 @@ using namespace plat;
 
 namespace {
 constexpr int kFramePeriod = 30;
+// A movie picture later than this after the last frame runs the frame
+// without it (a stalled decoder must not stop the game).
+constexpr uint32_t kMovieStall = 250;
 constexpr uint32_t kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The names of the three system sound effects (decide, cancel, cursor).
 // This game leaves them empty, so the slots stay empty.
@@ -207,14 +210,18 @@ bool CMainWindowImpl::MoviePlaying() const {
 bool CMainWindowImpl::MoviePacesFrames() const {
   Trace("CMainWindow::MoviePacesFrames");
   // On a fixed step every frame is one frame period, movie or not.
-  return !IsVirtualClock() && MoviePlaying() && mpVideoPlayer->HasNewFrame();
+  return !IsVirtualClock() && MoviePlaying() && mpVideoPlayer->PacesFrames();
 }
 
 uint32_t CMainWindowImpl::TimeToNextFrame() const {
   if (!mpRootFlow) return kFramePeriod;
   // A movie's next picture is shown as soon as it is there; the player
   // wakes the wait when one comes.
-  if (MoviePacesFrames()) return 0;
+  if (MoviePacesFrames()) {
+    if (mpVideoPlayer->HasNewFrame()) return 0;
+    uint32_t waited = timeGetTime() - mLastFrameTime;
+    return waited >= kMovieStall ? 0 : kMovieStall - waited;
+  }
   uint32_t elapsed = timeGetTime() - mLastFrameTime;
   return elapsed >= kFramePeriod ? 0 : kFramePeriod - elapsed;
 }
@@ -224,12 +231,16 @@ bool CMainWindowImpl::OnIdle() {
   if (!mpRootFlow) return false;
   uint32_t now = timeGetTime();
   uint32_t elapsed = now - mLastFrameTime;
-  if (elapsed < static_cast<uint32_t>(kFramePeriod)) {
-    // While a movie plays, its pictures set the pace: a frame runs at once
-    // for each new one, without lateness.
-    if (!MoviePacesFrames()) return false;
-    mLossTime = 0;
+  if (MoviePacesFrames()) {
+    // While a movie's pictures come, each runs a frame at once (without
+    // waiting for the frame period), and a frame waits for its picture
+    // unless the decoder stalls.
+    if (!mpVideoPlayer->HasNewFrame() && elapsed < kMovieStall) return false;
+    mLossTime = elapsed < static_cast<uint32_t>(kFramePeriod)
+                    ? 0
+                    : static_cast<int>(std::min<uint32_t>(elapsed - kFramePeriod, kFramePeriod));
   } else {
+    if (elapsed < static_cast<uint32_t>(kFramePeriod)) return false;
     mLossTime = static_cast<int>(std::min<uint32_t>(elapsed - kFramePeriod, kFramePeriod));
   }
   mFrameTime = kFramePeriod + mLossTime;

@@ -91,6 +91,7 @@ bool CVideoPlayer::Play(const char* name, bool grab) {
   mPicture.assign(static_cast<size_t>(kWidth) * kHeight, 0xFF000000u);
   mbShown = false;
   mbBegun = false;
+  mbPicturesEnded = false;
   if (mpSound) mpSound->SetVolume(mVolume);
   mpWorker->SetClock(0, false);
   if (!mpWorker->Start(FixedStep() ? nullptr : mhWnd)) {
@@ -157,6 +158,7 @@ void CVideoPlayer::Move(uint32_t elapsed) {
   }
   if (mbEnd) return;
   CMovieWorker::Progress p = mpWorker->GetProgress();
+  mbPicturesEnded = p.bPictureEnd;
   if (p.bPictureEnd && p.bSoundEnd && mpWorker->GetClock() >= std::max(p.pictureEndMs, p.soundEndMs)) {
     mlEventCode = 1;
     mbEnd = true;
@@ -193,6 +195,11 @@ void CVideoPlayer::Paint(plat::HWND window) {
     Show(window, mpFrame->GetPixels());
   else if (!mPicture.empty())
     Show(window, mPicture.data());
+}
+
+bool CVideoPlayer::PacesFrames() const {
+  Trace("CVideoPlayer::PacesFrames");
+  return mbReady && mbPlay && mbBegun && !mbPause && !mbPicturesEnded && !FixedStep();
 }
 
 bool CVideoPlayer::HasNewFrame() const {

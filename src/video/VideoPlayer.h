@@ -55,6 +55,9 @@ class CVideoPlayer {
 
   // A picture newer than the one shown waits: the frame loop runs for it.
   bool HasNewFrame() const;
+  // In real time the movie's pictures set the pace of the frame loop, one
+  // frame a picture, while they come (not paused, not after the last).
+  bool PacesFrames() const;
   // Why the last Play failed ("" after a success).
   const std::string& GetLastError() const { return mszError; }
 
@@ -85,5 +88,6 @@ class CVideoPlayer {
   std::string mszError;
   std::vector<uint32_t> mPicture;  // the picture shown now, 800 × 600
   bool mbBegun = false;
+  bool mbPicturesEnded = false;
   bool mbShown = false;  // mPicture (or the paused picture) is in the window
 };
