@@ -66,7 +66,6 @@ bool CMovieDecoder::Open(CMovieStream* stream, bool wantAudio, const std::atomic
     return false;
   };
   if (!stream || stream->GetSize() == 0) return fail("the file is empty");
-  stream->SetPosition(0);
   mpIO = stream->MakeIOContext();
   mpFormat = avformat_alloc_context();
   mpPacket = av_packet_alloc();

@@ -75,6 +75,8 @@ int64_t CMovieStream::SeekPacket(void* opaque, int64_t offset, int whence) {
 
 AVIOContext* CMovieStream::MakeIOContext() {
   Trace("CMovieStream::MakeIOContext");
+  // The context counts from the first byte.
+  SetPosition(0);
   auto* buffer = static_cast<unsigned char*>(av_malloc(kIOBufferSize));
   if (!buffer) return nullptr;
   AVIOContext* context = avio_alloc_context(buffer, kIOBufferSize, 0, this, &ReadPacket, nullptr, &SeekPacket);

@@ -25,8 +25,8 @@ class CMovieStream {
   uint64_t GetPosition();
   uint64_t GetSize() const { return mLength; }
 
-  // An FFmpeg I/O context reading this stream (seekable, with the size
-  // known); null when memory runs out. FreeIOContext releases it.
+  // An FFmpeg I/O context reading this stream from its first byte
+  // (seekable, with the size known); null when memory runs out. FreeIOContext releases it.
   AVIOContext* MakeIOContext();
   static void FreeIOContext(AVIOContext** context);
 

@@ -1,7 +1,8 @@
 // The game program with a first screen that opens the movie screen through
 // the screen factory, as the title screen and the scenario's movie command
 // do. Its own options come first, then the program's:
-//   movie_game [--movie NAME] [--skip] [--grab] [--bgm NAME] [--at FRAME] -- OPTIONS
+//   movie_game [--movie NAME] [--skip] [--grab] [--bgm NAME] [--at FRAME]
+//              [--music-off] -- OPTIONS
 // It prints "opened FRAME" when it asks for the movie screen, "no movie
 // screen" when none can be made, and "returned FRAME" when it is current
 // again.
@@ -18,6 +19,7 @@
 #include "app/flow/ScreenBlocks.h"
 #include "app/flow/ScreenFactory.h"
 #include "assets/DIBImage.h"
+#include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
 #include "ui/DIBBaseScreen.h"
 #include "ui/EffectParam.h"
@@ -26,6 +28,7 @@ namespace {
 
 MovieStartBlock gBlock{};
 long long gOpenAt = 1;
+bool gMusicOff = false;
 
 long long Frame() { return static_cast<CMainWindowImpl*>(gpMainWindow)->FramesRun(); }
 
@@ -34,6 +37,8 @@ class COpenerScreen : public CDIBBaseScreen {
   COpenerScreen() : CDIBBaseScreen(nullptr) {
     Initialize();
     mpBackImage->FillFull(0xFF204060u);
+    // The player's music switch, as the option screen sets it.
+    if (gMusicOff) gpMainWindow->mpSaveData->mConfig.bBGM = false;
   }
   void Move() override {
     CDIBBaseScreen::Move();
@@ -76,6 +81,8 @@ int main(int argc, char** argv) {
       gOpenAt = atoll(argv[++i]);
     } else if (ours && a == "--skip") {
       gBlock.bSkip = true;
+    } else if (ours && a == "--music-off") {
+      gMusicOff = true;
     } else if (ours && a == "--grab") {
       gBlock.bGrab = true;
     } else {
