@@ -61,6 +61,14 @@ bool CDIBMovieScreen::Initialize(const MovieStartBlock* block) {
 
 void CDIBMovieScreen::Release() {
   Trace("CDIBMovieScreen::Release");
+  // A screen that goes while its movie still plays (the game is closed)
+  // takes the movie with it.
+  CVideoPlayer* player = gpMainWindow ? gpMainWindow->mpVideoPlayer : nullptr;
+  if (player && (mnStep == MOVIE_STEP_PLAY || mnStep == MOVIE_STEP_STOP)) {
+    player->Stop();
+    player->Cleanup();
+  }
+  mnStep = MOVIE_STEP_START;
   delete mpLastFrame;
   mpLastFrame = nullptr;
   CDIBBaseScreen::Release();
