@@ -3,6 +3,7 @@
 #include "app/core/Trace.h"
 #include "app/flow/ScreenBlocks.h"
 #include "app/flow/ScreenFactory.h"
+#include "screens/DIBConfScreen.h"
 
 namespace {
 StartScreenFactory& Factory() {
@@ -15,6 +16,8 @@ void SetStartScreenFactory(StartScreenFactory factory) { Factory() = std::move(f
 
 CDIBBaseScreen* GetStartGameScreen(bool* expected) {
   Trace("GetStartGameScreen");
+  // The screens' layout tables are read once the game's data is open.
+  CDIBConfScreen::SetupStatic();
   if (Factory()) {
     *expected = true;
     return Factory()();
