@@ -98,12 +98,11 @@ bool CDIBSelectScreen::Initialize(const SelectStartBlock* block) {
     }
   }
 
+  // A background that cannot be read is reported, but the choice is still
+  // offered over the opener's picture: the story can go on.
   if (mBlock.szBack[0]) {
     mpBackPicture = gpMainWindow->mpSpriteCache->Read(mBlock.szBack);
-    if (!mpBackPicture) {
-      gpMainWindow->ErrorRead("CDIBSelectScreen", mBlock.szBack);
-      return false;
-    }
+    if (!mpBackPicture) gpMainWindow->ErrorRead("CDIBSelectScreen", mBlock.szBack);
   }
   UpdateBaseImage();
   CopyImage(mpDrawImage);

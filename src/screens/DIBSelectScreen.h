@@ -23,8 +23,9 @@ class CDIBSelectScreen : public CDIBBaseScreen {
 
   using CDIBBaseScreen::Initialize;
   // Makes one button per listed item and the picture under them; false
-  // (with the error box shown) when the block lists no choice, an item
-  // cannot be made into a button, or the background cannot be read.
+  // (with the error box shown) when the block lists no choice or an item
+  // cannot be made into a button. A background that cannot be read shows
+  // the read error box and is left out.
   virtual bool Initialize(const SelectStartBlock* block);
   void Release() override;
   void Move() override;

@@ -127,11 +127,22 @@ TEST_F(SelectScreenTest, BlocksThatCannotBeShownFailWithTheirErrorBox) {
   EXPECT_NE(boxes.back().find("MakeControl()"), std::string::npos) << boxes.back();
   strcpy(app->mpSaveData->mSelItem[6].szParts, "SELP");
 
-  boxes.clear();
-  EXPECT_EQ(Make(Block("NOBACK")), nullptr);
+  EXPECT_EQ(Current(), opener);
+}
+
+TEST_F(SelectScreenTest, AMissingBackgroundOrNoEnabledChoiceStillLetsThePlayerCancel) {
+  for (int i = 5; i < 8; ++i) app->mpSaveData->mSelItem[i].bEnable = false;
+  CDIBBaseScreen* screen = Make(Block("NOBACK"));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].find("FILE:NOBACK"), std::string::npos) << boxes[0];
-  EXPECT_EQ(Current(), opener);
+  ASSERT_TRUE(Open(screen));
+  EXPECT_EQ(Pixel(100, 550), kOpenerColor);
+  Click(400, 220);
+  Frames(5);
+  EXPECT_EQ(Current(), screen);
+  Key(plat::VK_ESCAPE);
+  ASSERT_TRUE(BackAtOpener());
+  EXPECT_EQ(Result(), CDIBSelectScreen::kCancel);
 }
 
 }  // namespace
