@@ -136,24 +136,27 @@ void CDIBImage::DrawStringS(int x, int y, int dx, int dy, uint32_t color, uint32
 namespace {
 
 // Walks a text as DrawString2 lays it out: `glyph` is called with each
-// glyph and the pen's position (x, top of its line).
+// glyph (null at a line break), the pen's position (x, top of the line,
+// moved along by rotated glyphs) and the line's number.
 template <class Fn>
 void LayOutLines(plat::Font* font, const char* text, Fn&& glyph) {
   const int lineHeight = plat::GetFontMetrics(font).height;
-  long long penX = 0, penY = 0;
+  long long penX = 0, penY = 0, line = 0;
   uint32_t code = 0;
   for (int len; (len = NextChar(text, code)) != 0; text += len) {
     if (code == '\r' || code == '\n') {
       if (code == '\r' && text[1] == '\n') ++text;  // CR LF is one break
+      ++line;
       penX = 0;
-      penY += lineHeight;
-      glyph(nullptr, penX, penY);
+      penY = line * lineHeight;
+      glyph(nullptr, penX, penY, line);
       continue;
     }
     plat::Glyph g;
     plat::GetGlyph(font, code, plat::GlyphMode::kMono, g);
-    glyph(&g, penX, penY);
+    glyph(&g, penX, penY, line);
     penX += g.cellIncX;
+    penY += g.cellIncY;
   }
 }
 
@@ -164,14 +167,14 @@ void CDIBImage::MeasureString2(const char* text, int& width, int& height) {
   width = height = 1;
   if (!mpFont || !text) return;
   const int lineHeight = plat::GetFontMetrics(mpFont.get()).height;
-  long long right = 0, bottom = lineHeight;
-  LayOutLines(mpFont.get(), text, [&](const plat::Glyph* g, long long penX, long long penY) {
+  long long right = 0, lines = 1;
+  LayOutLines(mpFont.get(), text, [&](const plat::Glyph* g, long long penX, long long, long long line) {
     if (g) right = std::max(right, penX + g->cellIncX);
-    bottom = std::max<long long>(bottom, penY + lineHeight);
+    lines = line + 1;
   });
-  // The box runs from (0, 0) to (right, bottom), both included.
-  width = static_cast<int>(std::min<long long>(right, 0x7FFF)) + 1;
-  height = static_cast<int>(std::min<long long>(bottom, 0x7FFF)) + 1;
+  // The box runs from (0, 0) to (right, lines × line height), both included.
+  width = static_cast<int>(std::clamp<long long>(right, 0, 0x7FFF)) + 1;
+  height = static_cast<int>(std::min<long long>(lines * lineHeight, 0x7FFF)) + 1;
 }
 
 void CDIBImage::DrawString2(int x, int y, uint32_t color, const char* text) {
@@ -179,29 +182,36 @@ void CDIBImage::DrawString2(int x, int y, uint32_t color, const char* text) {
   if (!mpFont || !text || !mpPixels) return;
   int w = 0, h = 0;
   MeasureString2(text, w, h);
-  // The text in white on a cleared picture of its box; then every pixel it
-  // set mixes the colour into the image.
-  std::vector<uint8_t> mask(static_cast<size_t>(w) * h, 0);
+  // The text in white on a cleared picture of its box, then every pixel it
+  // set mixes the colour into the image. The box grows to take glyphs that
+  // reach out of it (italic overhangs, rotated text) instead of cutting them.
   const int ascent = plat::GetFontMetrics(mpFont.get()).ascent;
-  LayOutLines(mpFont.get(), text, [&](const plat::Glyph* g, long long penX, long long penY) {
+  long long x0 = 0, y0 = 0, x1 = w, y1 = h;
+  LayOutLines(mpFont.get(), text, [&](const plat::Glyph* g, long long penX, long long penY, long long) {
     if (!g || !g->levels) return;
     const long long left = penX + g->originX, top = penY + ascent - g->originY;
-    for (int row = 0; row < g->height; ++row) {
-      const long long my = top + row;
-      if (my < 0 || my >= h) continue;
-      for (int col = 0; col < g->width; ++col) {
-        const long long mx = left + col;
-        if (mx >= 0 && mx < w && g->levels[static_cast<size_t>(row) * g->width + col]) mask[my * w + mx] = 1;
-      }
-    }
+    x0 = std::min(x0, left);
+    y0 = std::min(y0, top);
+    x1 = std::max(x1, left + g->width);
+    y1 = std::max(y1, top + g->height);
+  });
+  if ((x1 - x0) * (y1 - y0) > (1LL << 26)) return;
+  const long long mw = x1 - x0, mh = y1 - y0;
+  std::vector<uint8_t> mask(static_cast<size_t>(mw * mh), 0);
+  LayOutLines(mpFont.get(), text, [&](const plat::Glyph* g, long long penX, long long penY, long long) {
+    if (!g || !g->levels) return;
+    const long long left = penX + g->originX - x0, top = penY + ascent - g->originY - y0;
+    for (int row = 0; row < g->height; ++row)
+      for (int col = 0; col < g->width; ++col)
+        if (g->levels[static_cast<size_t>(row) * g->width + col]) mask[(top + row) * mw + left + col] = 1;
   });
   const plat::RECT bounds = TextBounds();
-  for (int row = 0; row < h; ++row) {
-    const long long iy = static_cast<long long>(y) + row;
+  for (long long row = 0; row < mh; ++row) {
+    const long long iy = y + y0 + row;
     if (iy < bounds.top || iy >= bounds.bottom) continue;
-    for (int col = 0; col < w; ++col) {
-      const long long ix = static_cast<long long>(x) + col;
-      if (ix < bounds.left || ix >= bounds.right || !mask[static_cast<size_t>(row) * w + col]) continue;
+    for (long long col = 0; col < mw; ++col) {
+      const long long ix = x + x0 + col;
+      if (ix < bounds.left || ix >= bounds.right || !mask[row * mw + col]) continue;
       uint32_t& px = mpPixels[iy * mWidth + ix];
       px = textpx::HardTextPixel(px, color);
     }
