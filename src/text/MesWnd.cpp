@@ -14,6 +14,7 @@
 #include "assets/SpriteCache.h"
 #include "platform/Encoding.h"
 #include "save/SaveData.h"
+#include "text/MesCellPainter.h"
 #include "ui/DIBBaseCtrl.h"
 #include "ui/Input.h"
 
@@ -118,6 +119,7 @@ void CDIBMesWnd::Release() {
   mpTextImage[0].reset();
   mpTextImage[1].reset();
   mpSumSource.reset();
+  mpPainter.reset();
   mpTextBuffer.reset();
   delete[] mSrc;
   delete[] mChar;

@@ -20,6 +20,7 @@
 
 class CDIBImage;
 class CDIBSprite;
+class CMesCellPainter;
 
 // Control IDs.
 enum : int32_t {
@@ -261,5 +262,6 @@ class CDIBMesWnd : public CDIBBaseWnd {
   // The dirty box of the live text image, right and bottom exclusive.
   int32_t mDirty[4] = {0, 0, 0, 0};
   std::unique_ptr<CDIBImage> mpSumSource;
+  std::unique_ptr<CMesCellPainter> mpPainter;
   char mszReturnBGM[256] = {};
 };

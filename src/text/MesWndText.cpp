@@ -11,6 +11,7 @@
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
 #include "save/SaveData.h"
+#include "text/MesCellPainter.h"
 #include "text/MesWnd.h"
 #include "text/profile/TextProfile.h"
 #include "ui/Input.h"
@@ -235,41 +236,16 @@ void CDIBMesWnd::UpdateTextImage(CDIBImage* image, const MesChar& ch) {
       mDirty[3] = std::max(mDirty[3], cy + cell);
     }
   }
-  // The cell over the window's own background, where the glyph is drawn as
-  // it will be seen; then what the glyph changed goes into the text image,
-  // opaque. The rest of the text image stays as it is, so that a cell never
+  // Over the window's own background, where the glyph is drawn as it will
+  // be seen; the rest of the text image stays as it is, so that a cell never
   // wipes a neighbour that reaches into it.
-  CDIBImage scratch;
-  scratch.Create(cell, cell);
-  if (!scratch.GetPixels()) return;
   const SprtElement bg = mpWndParts->DrawableElement(0);
   const uint32_t* parts = mpWndParts->GetPixels();
   const int32_t pw = mpWndParts->GetWidth();
-  std::vector<uint32_t> back(static_cast<size_t>(cell) * cell, 0);
-  for (int32_t row = 0; row < cell; ++row)
-    for (int32_t col = 0; col < cell; ++col) {
-      const int32_t x = ch.x + col, y = ch.y + row;  // in the window picture
-      if (x >= 0 && y >= 0 && x < bg.w && y < bg.h) back[row * cell + col] = parts[(bg.y + y) * pw + bg.x + x];
-    }
-  memcpy(scratch.GetPixels(), back.data(), back.size() * 4);
-  scratch.BeginDrawString(FontFace(ch.nFontNo), ch.nSize, ch.bBold ? 700 : 400, false, false, false, 0);
-  if (ch.bShadow)
-    scratch.DrawStringS(0, 0, 2, 2, ch.dwColor, ch.dwShadowColor, ch.szChar);
-  else
-    scratch.DrawString(0, 0, ch.dwColor, ch.szChar);
-  scratch.EndDrawString();
-  const uint32_t* drawn = scratch.GetPixels();
-  uint32_t* dst = image->GetPixels();
-  const int32_t iw = image->GetWidth(), ih = image->GetHeight();
-  for (int32_t row = 0; row < cell; ++row) {
-    const int32_t y = cy + row;
-    if (y < 0 || y >= ih) continue;
-    for (int32_t col = 0; col < cell; ++col) {
-      const int32_t x = cx + col;
-      const size_t k = static_cast<size_t>(row) * cell + col;
-      if (x >= 0 && x < iw && drawn[k] != back[k]) dst[y * iw + x] = drawn[k] | 0xFF000000u;
-    }
-  }
+  if (!mpPainter) mpPainter = std::make_unique<CMesCellPainter>();
+  int drawn[3];
+  mpPainter->Paint(image, parts ? parts + static_cast<size_t>(bg.y) * pw + bg.x : nullptr, pw, bg.w, bg.h,
+                   s.nTextArea[0], s.nTextArea[1], ch, FontFace(ch.nFontNo), drawn);
 }
 
 void CDIBMesWnd::UpdateWndImage(bool full) {
