@@ -1,6 +1,8 @@
 #include "text/MesTextBuffer.h"
 
+#include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 #include "app/core/Trace.h"
 
@@ -24,8 +26,21 @@ bool CMesTextBuffer::Initialize() {
   return true;
 }
 
+void CMesTextBuffer::Limit() {
+  Trace("CMesTextBuffer::Limit");
+  // The scenario may set any size or spacing: values beyond what a picture
+  // can show are brought back so that no pen arithmetic can overflow.
+  auto clamp = [](int32_t& v, int32_t bound) { v = std::clamp(v, -bound, bound); };
+  mnFontSize = std::clamp(mnFontSize, 0, 4096);
+  clamp(mnLineSpace, 4096);
+  clamp(mnCharSpace, 4096);
+  for (int32_t* v : {&mnLeft, &mnTop, &mnRight, &mnBottom, &mnDownDepth}) clamp(*v, 1 << 20);
+  for (int32_t* v : {&mnX, &mnY, &mnNextY}) clamp(*v, 1 << 24);
+}
+
 void CMesTextBuffer::ResetPen() {
   Trace("CMesTextBuffer::ResetPen");
+  Limit();
   mnX = mnLeft;
   mnY = mnTop;
   mnNextY = mnTop + mnFontSize + mnLineSpace;
@@ -97,6 +112,7 @@ int CMesTextBuffer::Split(const char* text) {
 int CMesTextBuffer::Convert(const char* text, MesChar* out, int capacity) {
   Trace("CMesTextBuffer::Convert");
   if (!text || !out || capacity <= 0) return 0;
+  Limit();
   const int n = Split(text);
   int written = 0;
   int a = 0;
@@ -155,6 +171,7 @@ int CMesTextBuffer::Convert(const char* text, MesChar* out, int capacity) {
 
 void CMesTextBuffer::ChangeLine() {
   Trace("CMesTextBuffer::ChangeLine");
+  Limit();
   mnY = mnNextY;
   mnX = mnLeft;
   mnNextY += mnFontSize + mnLineSpace;

@@ -78,6 +78,9 @@ class CMesTextBuffer {
   const profile::TextProfile& Profile() const { return *mpProfile; }
   // Pen to the page top.
   void ResetPen();
+  // Brings sizes, spacings, the area and the pen into the range the layout
+  // works in (any value a scenario sets is safe to lay out with).
+  void Limit();
 
   // The layout state; the message window and the scenario commands read and
   // set these directly (and a saved game keeps them).

@@ -3,6 +3,7 @@
 // + spacing (one byte), lines by size + line spacing.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -198,6 +199,21 @@ TEST_F(Layout, HostileTextsAlwaysMakeProgressAndStayInBounds) {
   std::string longText(3000, 'x');
   std::vector<MesChar> cells(4000);
   EXPECT_EQ(buf.Convert(longText.c_str(), cells.data(), 4000), kMesCells);
+
+  // Sizes and spacings a scenario may set far out of range: many texts in a
+  // row lay out without the pen running away (checked for overflow by the
+  // sanitizer build).
+  SetUp();
+  buf.mnFontSize = INT32_MAX;
+  buf.mnLineSpace = INT32_MIN;
+  buf.mnCharSpace = INT32_MIN;
+  buf.mnBottom = INT32_MAX;
+  for (int i = 0; i < 200; ++i) {
+    std::vector<MesChar> few(600);
+    buf.Convert(std::string(500, 'z').c_str(), few.data(), 600);
+    buf.ChangeLine();
+  }
+  EXPECT_LE(buf.mnFontSize, 4096);
 
   // The output never passes its room, and always ends.
   SetUp();
