@@ -202,7 +202,8 @@ bool AddBars(FT_Library library, const Font& font, const FT_Outline& in, FT_Pos 
     memcpy(out.tags, in.tags, in.n_points);
   }
   if (in.n_contours > 0) memcpy(out.contours, in.contours, in.n_contours * sizeof *in.contours);
-  out.flags = in.flags & ~FT_OUTLINE_EVEN_ODD_FILL;
+  // Non-zero winding, and the arrays stay owned so that FT_Outline_Done frees them.
+  out.flags = (in.flags & ~(FT_OUTLINE_EVEN_ODD_FILL | FT_OUTLINE_OWNER)) | FT_OUTLINE_OWNER;
   bool clockwise = in.n_points == 0 || FT_Outline_Get_Orientation(const_cast<FT_Outline*>(&in)) != FT_ORIENTATION_POSTSCRIPT;
   int p = in.n_points, c = in.n_contours;
   for (int i = 0; i < count; ++i) {

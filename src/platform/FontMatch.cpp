@@ -6,6 +6,7 @@
 // and a face that fails falls back to the profile's default face.
 #include <fontconfig/fontconfig.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -114,9 +115,23 @@ const Alias* FindAlias(const std::string& faceUtf8) {
   return nullptr;
 }
 
+FcConfig* g_config = nullptr;
+
+// Fontconfig keeps some one-time data of its own until it is finished.
+void FinishFontconfig() {
+  if (g_config) FcConfigDestroy(g_config);
+  g_config = nullptr;
+  FcFini();
+}
+
 FcConfig* Config() {
-  static FcConfig* config = FcInitLoadConfigAndFonts();
-  return config;
+  static const bool loaded = [] {
+    g_config = FcInitLoadConfigAndFonts();
+    atexit(FinishFontconfig);
+    return true;
+  }();
+  (void)loaded;
+  return g_config;
 }
 
 bool HasFamily(FcPattern* font, const char* family) {
