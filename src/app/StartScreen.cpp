@@ -4,6 +4,7 @@
 #include "app/flow/ScreenBlocks.h"
 #include "app/flow/ScreenFactory.h"
 #include "screens/DIBConfScreen.h"
+#include "text/MesWnd.h"
 
 namespace {
 StartScreenFactory& Factory() {
@@ -16,8 +17,9 @@ void SetStartScreenFactory(StartScreenFactory factory) { Factory() = std::move(f
 
 CDIBBaseScreen* GetStartGameScreen(bool* expected) {
   Trace("GetStartGameScreen");
-  // The screens' layout tables are read once the game's data is open.
+  // The one-time set-up of the screens' shared layouts.
   CDIBConfScreen::SetupStatic();
+  CDIBMesWnd::SetupStatic();
   if (Factory()) {
     *expected = true;
     return Factory()();
