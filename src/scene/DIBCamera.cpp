@@ -17,10 +17,12 @@ constexpr float kFov = 1.5707964f;
 constexpr float kNear = 0.1f;
 
 // A projected coordinate as a 16-bit point: false when it is not a finite
-// number; values beyond 16 bits are held at its ends.
+// number; values beyond 16 bits are held at its ends. Rounded down rather
+// than toward zero, so that points left of or above the screen land where
+// they belong too (the untouched view maps every point to itself).
 bool ToPoint(float v, int16_t* out) {
   if (!std::isfinite(v)) return false;
-  const float t = std::trunc(v);
+  const float t = std::floor(v);
   *out = static_cast<int16_t>(t < -32768.0f ? -32768 : t > 32767.0f ? 32767 : static_cast<int32_t>(t));
   return true;
 }
