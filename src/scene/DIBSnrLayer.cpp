@@ -204,6 +204,34 @@ void CDIBSnrLayer::Draw(CDIBImage* target, CDIBCamera* camera) {
   scene::DrawByRule(image, target, quad, mProp.bBlend != 0, mProp.bAnti != 0);
 }
 
+bool CDIBSnrLayer::GetBlit(CDIBCamera* camera, LayerBlit* out) {
+  Trace("CDIBSnrLayer::GetBlit");
+  *out = LayerBlit();
+  CDIBSprite* image = mProp.pImage;
+  if (!image || !image->GetPixels()) return true;
+  if (GetAction()) return false;
+  if (camera) camera->SetLayerState(mProp.bCamera != 0, mProp.bBillboard != 0, mProp.fXYRate, mProp.fWRate);
+  const int32_t width = mProp.nBaseWidth != 0 ? mProp.nBaseWidth : image->GetWidth();
+  const int32_t height = mProp.nBaseHeight != 0 ? mProp.nBaseHeight : image->GetHeight();
+  SprtVertex quad;
+  scene::SetRectQuad(quad, image, mProp.nX, mProp.nY, mProp.nZ, width, height, mProp.dwColor);
+  if (camera) {
+    camera->Transform(&quad, 1);
+    if (CDIBCamera::IsCleared(quad)) return true;
+  }
+  if (!scene::IsUnscaledRect(quad)) return false;
+  out->op = mProp.bBlend ? LayerBlit::kBlend : mProp.dwColor == 0xFFFFFFFFu ? LayerBlit::kCopy : LayerBlit::kOpaque;
+  out->pSrc = image;
+  out->x = quad.dst[0].x;
+  out->y = quad.dst[0].y;
+  out->sx = quad.src[0].u;
+  out->sy = quad.src[0].v;
+  out->w = quad.dst[1].x - quad.dst[0].x + 1;
+  out->h = quad.dst[3].y - quad.dst[0].y + 1;
+  out->color = mProp.dwColor;
+  return true;
+}
+
 uint8_t* CDIBSnrLayer::Save(uint8_t* dst) const {
   Trace("CDIBSnrLayer::Save");
   CRecordWriter out(dst);

@@ -27,6 +27,17 @@ struct SnrLayerProp {
   float fWRate = 1.0f;
 };
 
+// A layer that reaches its page as one unscaled rectangle (no action, and
+// a quad the camera left square and unscaled): the rectangle operation its
+// drawing comes down to, which the page can run a band of rows at a time.
+struct LayerBlit {
+  enum Op { kNothing, kCopy, kBlend, kOpaque };
+  Op op = kNothing;
+  CDIBImage* pSrc = nullptr;
+  int32_t x = 0, y = 0, sx = 0, sy = 0, w = 0, h = 0;
+  uint32_t color = 0;
+};
+
 class CDIBSnrLayer {
  public:
   static constexpr size_t kSaveSize = 105;
@@ -73,6 +84,9 @@ class CDIBSnrLayer {
   virtual const SnrLayerProp* GetProp() const;
   virtual bool IsChanged() const;
 
+  // What Draw (target, camera) would do when it comes down to a rectangle
+  // operation or to nothing; false when the layer needs Draw.
+  bool GetBlit(CDIBCamera* camera, LayerBlit* out);
   // The picture's file name, or "" without a picture.
   const char* GetImageName() const;
   // The action this layer draws through, or null.

@@ -13,6 +13,29 @@
 #include "scene/FrameStep.h"
 #include "ui/Input.h"
 
+namespace {
+
+// Rows of a page composed together: every layer of a run is drawn into a
+// band while it is still in the processor's cache.
+constexpr int kBandRows = 16;
+
+// The part of a layer's rectangle operation within rows y0 … y0 + rows − 1.
+void DrawBlitRows(const LayerBlit& b, CDIBImage* page, int y0, int rows) {
+  const int64_t top = std::max<int64_t>(b.y, y0);
+  const int64_t bottom = std::min<int64_t>(int64_t{b.y} + b.h, int64_t{y0} + rows);
+  if (b.op == LayerBlit::kNothing || top >= bottom) return;
+  const int y = static_cast<int>(top), h = static_cast<int>(bottom - top);
+  const int sy = static_cast<int>(b.sy + (top - b.y));
+  switch (b.op) {
+    case LayerBlit::kCopy: b.pSrc->Copy(page, b.x, y, b.sx, sy, b.w, h); break;
+    case LayerBlit::kBlend: b.pSrc->BltBlend(page, b.x, y, b.sx, sy, b.w, h, b.color); break;
+    case LayerBlit::kOpaque: b.pSrc->BltFast(page, b.x, y, b.sx, sy, b.w, h, b.color); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
 CDIBSnrVVram::CDIBSnrVVram() { Trace("CDIBSnrVVram::CDIBSnrVVram"); }
 
 CDIBSnrVVram::~CDIBSnrVVram() {
@@ -73,8 +96,34 @@ void CDIBSnrVVram::Compose(int page) {
   Trace("CDIBSnrVVram::Compose");
   CDIBImage& image = mPage[page];
   if (!image.GetPixels()) return;
-  image.FillFull(0);
-  for (CDIBSnrLayer& layer : mLayer[page]) layer.Draw(&image, &mCamera[page]);
+  CDIBCamera* camera = &mCamera[page];
+  CDIBSnrLayer* layers = mLayer[page];
+  LayerBlit blits[kLayerCount];
+  bool simple[kLayerCount];
+  for (int i = 0; i < kLayerCount; ++i) simple[i] = layers[i].GetBlit(camera, &blits[i]);
+  // Layers drawn by plain rectangle operations are drawn band by band, a
+  // run of them at a time (the page's fill with the first run); the others
+  // whole, in their place. Every pixel meets the same rules in the same
+  // order either way.
+  bool filled = false;
+  for (int i = 0; i < kLayerCount;) {
+    if (!simple[i]) {
+      if (!filled) image.FillFull(0);
+      filled = true;
+      layers[i++].Draw(&image, camera);
+      continue;
+    }
+    int end = i;
+    while (end < kLayerCount && simple[end]) ++end;
+    for (int y0 = 0; y0 < kHeight; y0 += kBandRows) {
+      const int rows = std::min(kBandRows, kHeight - y0);
+      if (!filled) image.FillBox(0, 0, y0, kWidth, rows);
+      for (int k = i; k < end; ++k) DrawBlitRows(blits[k], &image, y0, rows);
+    }
+    filled = true;
+    i = end;
+  }
+  if (!filled) image.FillFull(0);
   mbPageStale[page] = false;
 }
 

@@ -38,6 +38,17 @@ inline void SetRectQuad(SprtVertex& v, const CDIBImage* src, int64_t x, int64_t 
   v.color = color;
 }
 
+// Whether the quad is an axis-aligned rectangle drawn from a source
+// rectangle of the same size and corner order: the quad operations then
+// come down to their rectangle forms.
+inline bool IsUnscaledRect(const SprtVertex& v) {
+  const SprtPoint* p = v.dst;
+  const SprtTexel* t = v.src;
+  return p[0].x == p[3].x && p[0].x < p[1].x && p[1].x == p[2].x && p[0].y == p[1].y && p[1].y < p[2].y &&
+         p[2].y == p[3].y && t[0].u == t[3].u && t[1].u == t[2].u && t[0].v == t[1].v && t[2].v == t[3].v &&
+         t[1].u - t[0].u == p[1].x - p[0].x && t[3].v - t[0].v == p[3].y - p[0].y;
+}
+
 // Draws a quad by a layer's rule: the blend (filtered when `anti`) when
 // `blend` is set, else a copy for the plain colour, else the tinted
 // opaque rule.
