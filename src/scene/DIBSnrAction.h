@@ -30,9 +30,6 @@ class CDIBSnrAction {
   static constexpr int kMaxDrops = 4096;
   static constexpr int kRasterGrid = 51;  // points per side of the Raster grid
   static constexpr size_t kDropNameSize = 64;
-  // The Raster coverage mask is screen-sized (grown for a larger target).
-  static constexpr int kMaskWidth = 800;
-  static constexpr int kMaskHeight = 600;
 
   CDIBSnrAction();
   virtual ~CDIBSnrAction();

@@ -249,6 +249,8 @@ void CDIBSnrAction::LoadRaster(const uint8_t*& src) {
   mnRasterFadeIn = in.I32();
   mnRasterFadeOut = in.I32();
   src = in.Here();
-  mRasterMask.assign(static_cast<size_t>(CDIBSnrAction::kMaskWidth) * kMaskHeight, 0);
-  mnMaskWidth = kMaskWidth;
+  // A fresh coverage mask, made at the first draw (a saved game may hold
+  // many waving actions that are never drawn).
+  mRasterMask.clear();
+  mnMaskWidth = 0;
 }
