@@ -122,6 +122,13 @@ class CDIBSnrAction {
   };
   const RainDrop* GetDrop(int index) const;
 
+  // One row of the wave's edge table: the leftmost and rightmost x of a
+  // cell on the row, with the source position at each.
+  struct RasterEdge {
+    int32_t minX, maxX;
+    int32_t minU, minV, maxU, maxV;
+  };
+
  protected:
   // The start every move but Raster's shares: the change cleared, then
   // started while playing, or stopped and resting after a Stop.
@@ -156,6 +163,7 @@ class CDIBSnrAction {
   int32_t mnRasterFadeOut = 0;
   std::vector<uint8_t> mRasterMask;
   int mnMaskWidth = 0;
+  std::vector<RasterEdge> mRasterEdges;
   // Rain: time, the drops and their picture (a cache reference).
   int32_t mnRainTime = 0;
   std::vector<RainDrop> mDrops;

@@ -34,11 +34,7 @@ int64_t Wave(double angle, double amplitude) {
   return std::isfinite(v) ? static_cast<int64_t>(std::clamp(v, -1e9, 1e9)) : 0;
 }
 
-// One row of the rasteriser's edge table.
-struct EdgeRow {
-  int32_t minX, maxX;
-  int32_t minU, minV, maxU, maxV;
-};
+using EdgeRow = CDIBSnrAction::RasterEdge;
 
 void UpdateRow(EdgeRow& row, int x, int u, int v) {
   if (x < row.minX) row.minX = x, row.minU = u, row.minV = v;
@@ -61,6 +57,8 @@ void CDIBSnrAction::ReleaseRaster() {
   Trace("CDIBSnrAction::ReleaseRaster");
   mRasterMask.clear();
   mRasterMask.shrink_to_fit();
+  mRasterEdges.clear();
+  mRasterEdges.shrink_to_fit();
   mnMaskWidth = 0;
 }
 
@@ -178,7 +176,11 @@ void CDIBSnrAction::BltRaster(CDIBImage* src, CDIBImage* dst, const SprtVertex& 
   top = std::max(top, 0);
   bottom = std::min(bottom, dh - 1);
   if (top > bottom) return;
-  std::vector<EdgeRow> rows(static_cast<size_t>(bottom - top + 1), EdgeRow{32767, -32768, 0, 0, 0, 0});
+  // The edge table lives with the action: a wave draws 2500 cells a frame.
+  const size_t rowCount = static_cast<size_t>(bottom - top + 1);
+  if (mRasterEdges.size() < rowCount) mRasterEdges.resize(rowCount);
+  EdgeRow* rows = mRasterEdges.data();
+  for (size_t i = 0; i < rowCount; ++i) rows[i] = EdgeRow{32767, -32768, 0, 0, 0, 0};
   for (int i = 0; i < 4; ++i) {
     const SprtPoint& a = q.dst[i];
     const SprtPoint& b = q.dst[(i + 1) & 3];
