@@ -4,7 +4,9 @@
 // is tens of kilobytes, so besides the raw input the target loads a valid
 // record with the input patched into it (an offset, a new length, the bytes
 // to write there). The pictures come from a cache over an in-memory source.
-// Whatever loads must draw, move, and save again to a record that loads.
+// Whatever loads must move, draw, and save again to a record that checks.
+// The base record attaches no layer to its waving action and sets no screen
+// action (one byte each away), so that most inputs stay quick.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -115,14 +117,13 @@ struct World {
       front->SetImage(i % 2 ? "A" : "B");
       back->SetImage(i % 3 ? "B" : "A");
       front->SetPos(i * 90, i * 60, i * 10);
-      back->SetAction(i < 4 ? i + 1 : 0);
+      back->SetAction(i < 4 && i != 2 ? i + 1 : 0);
       back->SetCameraState(true, i == 5, 0.5f, 1.5f);
       front->SetBlend(i % 2 == 0);
     }
     screen.GetBackCamera()->AddMove(420, 310, -980, 1);
     screen.GetBackCamera()->AddMove(380, 290, -900, 2);
     screen.GetBackCamera()->StartMove(600);
-    screen.SetScreenAction(2);
     screen.Move(false);
     std::vector<uint8_t> out(CDIBSnrVVram::kSaveSizeMax);
     out.resize(static_cast<size_t>(screen.Save(out.data()) - out.data()));
@@ -153,15 +154,15 @@ void Try(World& w, std::vector<uint8_t> record) {
   const uint8_t* end = w.vvram.Load(record.data(), record.size());
   if (!end) return;
   if (end < record.data() || end > record.data() + record.size()) __builtin_trap();
-  for (int i = 0; i < 2; ++i) w.vvram.Move(i == 1);
+  w.vvram.Move(record.size() & 1);
   w.display.BeginFrame();
   w.display.InvalidateAll();
   w.display.BuildDirtyRects();
   w.vvram.Draw(w.display.GetBackImage());
-  // What loaded saves to a record that loads again.
+  // What loaded saves to a record that would load again.
   std::vector<uint8_t> again(CDIBSnrVVram::kSaveSizeMax);
   again.resize(static_cast<size_t>(w.vvram.Save(again.data()) - again.data()));
-  if (!w.vvram.Load(again.data(), again.size())) __builtin_trap();
+  if (CDIBSnrVVram::CheckRecord(again.data(), again.size()) != again.size()) __builtin_trap();
 }
 
 }  // namespace

@@ -45,6 +45,8 @@ class CDIBSnrVVram {
   // pages. The end of what was read; null, with nothing of the running
   // state changed, when any part of the record is short or damaged.
   virtual const uint8_t* Load(const uint8_t* src, size_t size);
+  // The length of the record at `src` when Load would take it, else 0.
+  static size_t CheckRecord(const uint8_t* src, size_t size);
   // One frame: cameras, actions, changed pages recomposed, the transition
   // advanced (and the pages swapped when it ends), the screen marked dirty
   // when what it shows changed. `skip` hurries every animation.

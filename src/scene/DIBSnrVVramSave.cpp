@@ -31,29 +31,37 @@ uint8_t* CDIBSnrVVram::Save(uint8_t* dst) const {
   return at;
 }
 
-const uint8_t* CDIBSnrVVram::Load(const uint8_t* src, size_t size) {
-  Trace("CDIBSnrVVram::Load");
-  if (!mpAction || !src) return nullptr;
+size_t CDIBSnrVVram::CheckRecord(const uint8_t* src, size_t size) {
+  Trace("CDIBSnrVVram::CheckRecord");
+  if (!src) return 0;
   CRecordReader head(src, size);
   const int32_t front = head.I32();
   const int32_t screenAction = head.I32();
-  if (!head.Ok() || (front != 0 && front != 1) || screenAction < 0 || screenAction > kActionCount) return nullptr;
-
-  // Every part is checked before the running state is touched.
+  if (!head.Ok() || (front != 0 && front != 1) || screenAction < 0 || screenAction > kActionCount) return 0;
   size_t at = 8;
   for (int i = 0; i < kActionCount; ++i) {
     const size_t n = CDIBSnrAction::CheckRecord(src + at, size - at);
-    if (n == 0) return nullptr;
+    if (n == 0) return 0;
     at += n;
   }
   for (int i = 0; i < 2 * kLayerCount; ++i) {
-    if (CDIBSnrLayer::CheckRecord(src + at, size - at) == 0) return nullptr;
+    if (CDIBSnrLayer::CheckRecord(src + at, size - at) == 0) return 0;
     at += CDIBSnrLayer::kSaveSize;
   }
   for (int i = 0; i < 2; ++i) {
-    if (CDIBCamera::CheckRecord(src + at, size - at) == 0) return nullptr;
+    if (CDIBCamera::CheckRecord(src + at, size - at) == 0) return 0;
     at += CDIBCamera::kSaveSize;
   }
+  return at;
+}
+
+const uint8_t* CDIBSnrVVram::Load(const uint8_t* src, size_t size) {
+  Trace("CDIBSnrVVram::Load");
+  // Every part is checked before the running state is touched.
+  if (!mpAction || CheckRecord(src, size) == 0) return nullptr;
+  CRecordReader head(src, size);
+  const int32_t front = head.I32();
+  const int32_t screenAction = head.I32();
 
   // A transition in flight belongs to the state being replaced; ending it
   // through Move would swap the restored pages.

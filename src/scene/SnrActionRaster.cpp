@@ -8,7 +8,7 @@
 
 #include "app/core/Trace.h"
 #include "assets/DIBImage.h"
-#include "assets/PixelRules.h"
+#include "assets/PixelRows.h"
 #include "assets/SprtVertex.h"
 #include "scene/DIBCamera.h"
 #include "scene/DIBSnrAction.h"
@@ -21,6 +21,8 @@ namespace {
 
 constexpr int kGrid = CDIBSnrAction::kRasterGrid;
 constexpr int kCells = kGrid - 1;
+// Pixels sampled before the blend kernel runs over them.
+constexpr int kBatch = 256;
 // The float nearest 1 ÷ 51, the wave's step from one grid line to the next.
 constexpr double kGridStep = 0.019607844;
 
@@ -210,6 +212,8 @@ void CDIBSnrAction::BltRaster(CDIBImage* src, CDIBImage* dst, const SprtVertex& 
   }
   const uint32_t* sp = src->GetPixels();
   const uint32_t m = q.color;
+  const pix::RowKernels& kernels = pix::Rows();
+  uint32_t samples[kBatch];
   for (int y = top; y <= bottom; ++y) {
     const EdgeRow& row = rows[static_cast<size_t>(y - top)];
     if (row.maxX < row.minX || row.maxX < 0 || row.minX >= dw) continue;
@@ -226,11 +230,23 @@ void CDIBSnrAction::BltRaster(CDIBImage* src, CDIBImage* dst, const SprtVertex& 
     const int end = std::min(row.maxX, dw - 1);
     uint32_t* d = dst->GetPixels() + static_cast<size_t>(y) * dw;
     uint8_t* mark = mRasterMask.data() + static_cast<size_t>(y) * dw;
-    for (; x <= end; ++x, uu += du, vv += dv) {
-      if (mark[x]) continue;
-      mark[x] = 1;
-      const int64_t su = std::clamp<int64_t>(uu >> 16, 0, sw - 1), sv = std::clamp<int64_t>(vv >> 16, 0, sh - 1);
-      d[x] = pix::Blend(d[x], sp[static_cast<size_t>(sv) * sw + static_cast<size_t>(su)], m);
+    // Runs of pixels not yet blended are sampled, marked, and blended by
+    // the image buffer's row kernel (the blend rule, pixel for pixel).
+    while (x <= end) {
+      if (mark[x]) {
+        ++x;
+        uu += du;
+        vv += dv;
+        continue;
+      }
+      const int first = x;
+      int run = 0;
+      for (; x <= end && !mark[x] && run < kBatch; ++x, ++run, uu += du, vv += dv) {
+        mark[x] = 1;
+        const int64_t su = std::clamp<int64_t>(uu >> 16, 0, sw - 1), sv = std::clamp<int64_t>(vv >> 16, 0, sh - 1);
+        samples[run] = sp[static_cast<size_t>(sv) * sw + static_cast<size_t>(su)];
+      }
+      kernels.blend(d + first, samples, static_cast<size_t>(run), m);
     }
   }
 }
