@@ -1,7 +1,7 @@
 // Row kernels of the whole-screen mixes of two pictures that the transitions
 // need beyond the plain cross-fade: a cross-fade whose weight comes per
-// pixel (a mask), the ÷255 cross-fade, and a flash picture laid over that
-// cross-fade. The rules are written plainly here; every vector set computes
+// pixel (a mask), a choice between the pictures by a mask's threshold, the
+// ÷255 cross-fade, and a flash picture laid over that cross-fade. The rules are written plainly here; every vector set computes
 // exactly what they compute.
 #pragma once
 #include <cstddef>
@@ -18,6 +18,9 @@ inline uint32_t MaskFade(uint32_t o, uint32_t n, uint32_t w) {
     out |= ((((n >> sh) & 0xFF) * w + ((o >> sh) & 0xFF) * (255 - w)) >> 8) << sh;
   return out;
 }
+
+// The old pixel where the weight is below the threshold, else the new one.
+inline uint32_t MaskSelect(uint32_t o, uint32_t n, uint32_t w, uint32_t threshold) { return w < threshold ? o : n; }
 
 // All four bytes: (old × (255 − a) + new × a) ÷255, a in 0 … 255.
 inline uint32_t Fade255(uint32_t o, uint32_t n, uint32_t a) {
@@ -41,6 +44,9 @@ struct MixKernels {
   const char* name;
   // d[i] = MaskFade(o[i], n[i], w[i]).
   void (*maskFade)(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint8_t* w, size_t count);
+  // d[i] = MaskSelect(o[i], n[i], w[i], threshold).
+  void (*maskSelect)(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint8_t* w, size_t count,
+                     uint32_t threshold);
   // d[i] = Fade255(o[i], n[i], a); a above 255 counts as 255.
   void (*fade255)(uint32_t* d, const uint32_t* o, const uint32_t* n, size_t count, uint32_t a);
   // d[i] = Flash(o[i], n[i], f[i], a, flash); both above 255 count as 255.

@@ -47,6 +47,18 @@ VELTO_AVX2 void MaskFadeRow(uint32_t* d, const uint32_t* o, const uint32_t* n, c
   for (; i < count; ++i) d[i] = MaskFade(o[i], n[i], w[i]);
 }
 
+VELTO_AVX2 void MaskSelectRow(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint8_t* w, size_t count,
+                              uint32_t threshold) {
+  const __m256i limit = _mm256_set1_epi32(static_cast<int>(threshold > 256 ? 256 : threshold));
+  size_t i = 0;
+  for (; i + 8 <= count; i += 8) {
+    __m256i w32 = _mm256_cvtepu8_epi32(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(w + i)));
+    __m256i keep = _mm256_cmpgt_epi32(limit, w32);
+    Store(d + i, _mm256_blendv_epi8(Load(n + i), Load(o + i), keep));
+  }
+  for (; i < count; ++i) d[i] = MaskSelect(o[i], n[i], w[i], threshold);
+}
+
 VELTO_AVX2 inline __m256i Fade255Half(__m256i o16, __m256i n16, __m256i inv, __m256i a16) {
   return Div255(_mm256_add_epi16(_mm256_mullo_epi16(o16, inv), _mm256_mullo_epi16(n16, a16)));
 }
@@ -90,7 +102,7 @@ VELTO_AVX2 void FlashRow(uint32_t* d, const uint32_t* o, const uint32_t* n, cons
   for (; i < count; ++i) d[i] = Flash(o[i], n[i], f[i], a, flash);
 }
 
-const MixKernels kAvx2{"avx2", MaskFadeRow, Fade255Row, FlashRow};
+const MixKernels kAvx2{"avx2", MaskFadeRow, MaskSelectRow, Fade255Row, FlashRow};
 
 }  // namespace
 

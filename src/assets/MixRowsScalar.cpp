@@ -12,6 +12,11 @@ void MaskFadeRow(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint8_
   for (size_t i = 0; i < count; ++i) d[i] = MaskFade(o[i], n[i], w[i]);
 }
 
+void MaskSelectRow(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint8_t* w, size_t count,
+                   uint32_t threshold) {
+  for (size_t i = 0; i < count; ++i) d[i] = MaskSelect(o[i], n[i], w[i], threshold);
+}
+
 void Fade255Row(uint32_t* d, const uint32_t* o, const uint32_t* n, size_t count, uint32_t a) {
   a = std::min(a, 255u);
   for (size_t i = 0; i < count; ++i) d[i] = Fade255(o[i], n[i], a);
@@ -24,7 +29,7 @@ void FlashRow(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint32_t*
   for (size_t i = 0; i < count; ++i) d[i] = Flash(o[i], n[i], f[i], a, flash);
 }
 
-const MixKernels kScalar{"scalar", MaskFadeRow, Fade255Row, FlashRow};
+const MixKernels kScalar{"scalar", MaskFadeRow, MaskSelectRow, Fade255Row, FlashRow};
 
 const MixKernels& Choose() {
   const char* want = getenv("VELTO_PIXEL_PATH");

@@ -48,6 +48,19 @@ void MaskFadeRow(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint8_
   for (; i < count; ++i) d[i] = MaskFade(o[i], n[i], w[i]);
 }
 
+void MaskSelectRow(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint8_t* w, size_t count,
+                   uint32_t threshold) {
+  const __m128i limit = _mm_set1_epi32(static_cast<int>(threshold > 256 ? 256 : threshold));
+  const __m128i low = _mm_set1_epi32(0xFF);
+  size_t i = 0;
+  for (; i + 4 <= count; i += 4) {
+    // Weights and threshold are small and positive: the signed compare holds.
+    __m128i keep = _mm_cmplt_epi32(_mm_and_si128(SpreadWeights(w + i), low), limit);
+    Store(d + i, _mm_or_si128(_mm_and_si128(keep, Load(o + i)), _mm_andnot_si128(keep, Load(n + i))));
+  }
+  for (; i < count; ++i) d[i] = MaskSelect(o[i], n[i], w[i], threshold);
+}
+
 inline __m128i Fade255Half(__m128i o16, __m128i n16, __m128i inv, __m128i a16) {
   return Div255(_mm_add_epi16(_mm_mullo_epi16(o16, inv), _mm_mullo_epi16(n16, a16)));
 }
@@ -88,7 +101,7 @@ void FlashRow(uint32_t* d, const uint32_t* o, const uint32_t* n, const uint32_t*
   for (; i < count; ++i) d[i] = Flash(o[i], n[i], f[i], a, flash);
 }
 
-const MixKernels kSse2{"sse2", MaskFadeRow, Fade255Row, FlashRow};
+const MixKernels kSse2{"sse2", MaskFadeRow, MaskSelectRow, Fade255Row, FlashRow};
 
 }  // namespace
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "assets/DIBImage.h"
+#include "scene/MeshRaster.h"
 
 class CDIBWater : public CDIBImage {
  public:
@@ -67,9 +68,7 @@ class CDIBWater : public CDIBImage {
   std::vector<int32_t> mHeights[2];
   int mCurrent = 0;
   std::vector<SprtPoint> mPoints;  // rows × columns
-  std::vector<uint8_t> mCover;     // target-sized: pixels blended this draw
-  int mCoverWidth = 0, mCoverHeight = 0;
-  std::vector<ScanEdgeRow> mEdges;  // one row per target row
+  CMeshRaster mRaster;  // the mesh being drawn, with the pixels blended so far
   int mDrawX = 0, mDrawY = 0, mDrawWidth = 0, mDrawHeight = 0;
   uint32_t mDrawColor = 0xFFFFFFFFu;
   bool mbRun = false;

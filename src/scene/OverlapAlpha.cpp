@@ -140,14 +140,14 @@ void CDIBOverlap::DrawAlpha01(CDIBImage* target) {
   width = std::min(width, mpArea->nMaskWidth);
   height = std::min(height, mpArea->nMaskHeight);
   // High mask values switch first: a pixel shows new once m ≥ 255 − a.
-  const int threshold = 255 - static_cast<int>(Alpha255());
-  for (int y = 0; y < height; ++y) {
-    const uint32_t* o = mpOldImage->GetPixels() + static_cast<size_t>(y) * mpOldImage->GetWidth();
-    const uint32_t* n = mpNewImage->GetPixels() + static_cast<size_t>(y) * mpNewImage->GetWidth();
-    const uint8_t* m = mpArea->mask.data() + static_cast<size_t>(y) * mpArea->nMaskWidth;
-    uint32_t* d = target->GetPixels() + static_cast<size_t>(y) * target->GetWidth();
-    for (int x = 0; x < width; ++x) d[x] = m[x] < threshold ? o[x] : n[x];
-  }
+  const uint32_t threshold = 255 - Alpha255();
+  const pix::MixKernels& mix = pix::Mix();
+  for (int y = 0; y < height; ++y)
+    mix.maskSelect(target->GetPixels() + static_cast<size_t>(y) * target->GetWidth(),
+                   mpOldImage->GetPixels() + static_cast<size_t>(y) * mpOldImage->GetWidth(),
+                   mpNewImage->GetPixels() + static_cast<size_t>(y) * mpNewImage->GetWidth(),
+                   mpArea->mask.data() + static_cast<size_t>(y) * mpArea->nMaskWidth, static_cast<size_t>(width),
+                   threshold);
 }
 
 void CDIBOverlap::DrawAlpha02(CDIBImage* target) {

@@ -13,6 +13,7 @@
 #include "scene/DIBFilm.h"
 #include "scene/DIBFire.h"
 #include "scene/DIBWater.h"
+#include "scene/MeshRaster.h"
 
 class CDIBSprite;
 
@@ -54,6 +55,9 @@ struct OverlapArea {
 
   // Glass.
   std::vector<GlassPiece> pieces;
+
+  // Twist: draws the mesh of the old picture.
+  CMeshRaster raster;
 
   // Fire, Water, Film.
   std::unique_ptr<CDIBFire> pFire;

@@ -55,9 +55,14 @@ void CDIBOverlap::DrawTwist(CDIBImage* target) {
                              static_cast<int16_t>(std::min(static_cast<int>(j * kStepY), maxV))};
     }
   }
-  SprtVertex v;
-  for (int i = 0; i + 1 < kPoints; ++i) {
-    for (int j = 0; j + 1 < kPoints; ++j) {
+  // The cells are drawn as StretchBltCopy draws them, a row of cells at a
+  // time.
+  CMeshRaster& raster = mpArea->raster;
+  raster.Begin(target, false);
+  SprtVertex band[kPoints - 1];
+  for (int j = 0; j + 1 < kPoints; ++j) {
+    for (int i = 0; i + 1 < kPoints; ++i) {
+      SprtVertex& v = band[i];
       v.dst[0] = at[i][j];
       v.dst[1] = at[i + 1][j];
       v.dst[2] = at[i + 1][j + 1];
@@ -66,8 +71,8 @@ void CDIBOverlap::DrawTwist(CDIBImage* target) {
       v.src[1] = from[i + 1][j];
       v.src[2] = from[i + 1][j + 1];
       v.src[3] = from[i][j + 1];
-      mpOldImage->StretchBltCopy(target, v, false);
     }
+    raster.Copy(*mpOldImage, band, kPoints - 1);
   }
 }
 

@@ -72,6 +72,11 @@ TEST(MixKernel, EveryVectorSetMatchesThePlainRules) {
       set->maskFade(got.data() + off, o.data() + off, nw.data() + off, w.data() + off, n);
       ASSERT_EQ(want, got) << set->name << " maskFade n=" << n;
       want = got = d;
+      const uint32_t threshold = rng() % 300;
+      ref.maskSelect(want.data() + off, o.data() + off, nw.data() + off, w.data() + off, n, threshold);
+      set->maskSelect(got.data() + off, o.data() + off, nw.data() + off, w.data() + off, n, threshold);
+      ASSERT_EQ(want, got) << set->name << " maskSelect n=" << n << " threshold=" << threshold;
+      want = got = d;
       ref.fade255(want.data() + off, o.data() + off, nw.data() + off, n, a);
       set->fade255(got.data() + off, o.data() + off, nw.data() + off, n, a);
       ASSERT_EQ(want, got) << set->name << " fade255 n=" << n << " a=" << a;
