@@ -215,7 +215,7 @@ int TransitionMain(const tool::Args& args) {
   const size_t slash = pictures.find_last_of('/');
   const std::string dir = slash == std::string::npos ? "" : pictures.substr(0, slash + 1);
   const std::string base = slash == std::string::npos ? pictures : pictures.substr(slash + 1);
-  source.Initialize(dir.c_str(), base.empty() ? "." : base.c_str(), "MGD");
+  source.Initialize(dir.c_str(), base.empty() ? "." : base.c_str(), ".MGD");
   CSpriteCache cache;
   cache.Initialize(&source);
   CToolWindow window;
