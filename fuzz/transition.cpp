@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <vector>
 
 #include "app/core/MainWindow.h"
 #include "assets/DIBImage.h"
