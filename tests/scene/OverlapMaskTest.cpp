@@ -189,6 +189,13 @@ TEST_F(OverlapMaskTest, LensFlareFlashesOverTheCrossFadeAndDrawsItsDiscs) {
   EXPECT_EQ(Out(198, 21), crossFade(198, 21));
   EXPECT_NE(Out(800 - 198, 21), crossFade(800 - 198, 21));
 
+  // A flare that starts and ends at the same moment never shows (its
+  // progress would divide by zero).
+  Start(Record(EFFECT_LENSFLARE, {1000, 100, 100, 0}, {{1, "FLARE"}}));
+  overlap.Move(100);
+  overlap.Draw(&target);
+  EXPECT_EQ(Out(198, 21), crossFade(198, 21));
+
   // Without its picture: the new picture, and no box.
   Start(Record(EFFECT_LENSFLARE, {1000, 0, 1000, 0}, {{1, "GONE"}}));
   overlap.Move(450);
