@@ -85,8 +85,9 @@ void BlendUncovered(uint32_t* d, const uint32_t* samples, uint8_t* cover, int co
       ++k;
       continue;
     }
-    int end = k;
-    while (end < count && !cover[end]) ++end;
+    // Covered pixels are marked 1: the run ends at the next one.
+    const void* hit = memchr(cover + k, 1, static_cast<size_t>(count - k));
+    const int end = hit ? static_cast<int>(static_cast<const uint8_t*>(hit) - cover) : count;
     rows.blend(d + k, samples + k, static_cast<size_t>(end - k), color);
     memset(cover + k, 1, static_cast<size_t>(end - k));
     k = end;

@@ -68,7 +68,8 @@ void CDIBOverlap::InitFilm(const EffectParam* param) {
   StartEffect(EFFECT_FILM, static_cast<int32_t>(std::min<int64_t>(span, INT32_MAX)));
   OverlapArea& area = NewArea();
   std::copy(phase, phase + 3, area.nPhase);
-  if (!mpOldImage || !mpOldImage->GetPixels()) {
+  // Without a duration the new picture shows at once: no film to make.
+  if (span <= 0 || !mpOldImage || !mpOldImage->GetPixels()) {
     area.bMissing = true;
     return;
   }

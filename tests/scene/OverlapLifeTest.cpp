@@ -41,8 +41,8 @@ std::vector<Case> Cases() {
   add("wipe1", EFFECT_WIPE, {1}, true, {{2, "MASK"}});
   add("rotate0", EFFECT_ROTATE, {0}, false);
   add("rotate1", EFFECT_ROTATE, {1}, false);
-  add("lensflare0", EFFECT_LENSFLARE, {60, 300, 0}, true, {{1, "FLARE"}});
-  add("lensflare1", EFFECT_LENSFLARE, {0, 200, 1}, true, {{1, "FLARE"}});
+  add("lensflare0", EFFECT_LENSFLARE, {30, 120, 0}, true, {{1, "FLARE"}});
+  add("lensflare1", EFFECT_LENSFLARE, {0, 100, 1}, true, {{1, "FLARE"}});
   add("twist", EFFECT_TWIST, {0}, true);
   add("bound0", EFFECT_BOUND, {0, 3, 40, -30}, true);
   add("bound1", EFFECT_BOUND, {1, 3, 40, -30}, true);
@@ -95,7 +95,7 @@ class OverlapLifeTest : public OverlapWorld {
 TEST_F(OverlapLifeTest, EveryEffectDrawsItsLastFrameOnceThenEnds) {
   for (const Case& c : Cases()) {
     SCOPED_TRACE(c.name);
-    Start(c.record(300));
+    Start(c.record(150));
     ASSERT_TRUE(overlap.IsRun());
     int lastFrames = 0;
     for (int frame = 0; frame < 20 && overlap.IsRun(); ++frame) {
@@ -140,13 +140,18 @@ TEST_F(OverlapLifeTest, AHurryDrawsTheLastFrameOnceAndEndsAtTheNextMove) {
 }
 
 TEST_F(OverlapLifeTest, TwoRunsFromTheSameSeedDrawTheSameFrames) {
+  // One case of each effect: the modes share their arithmetic.
+  bool seen[EFFECT_COUNT] = {};
   for (const Case& c : Cases()) {
+    const int32_t effect = c.record(1).nEffect;
+    if (seen[effect]) continue;
+    seen[effect] = true;
     SCOPED_TRACE(c.name);
     std::vector<uint64_t> runs[2];
     for (std::vector<uint64_t>& frames : runs) {
       plat::SRand(1);
       target.FillFull(0xFF000000u);
-      Start(c.record(240));
+      Start(c.record(120));
       while (overlap.IsRun()) {
         overlap.Draw(&target);
         frames.push_back(Digest());
@@ -154,7 +159,7 @@ TEST_F(OverlapLifeTest, TwoRunsFromTheSameSeedDrawTheSameFrames) {
       }
     }
     EXPECT_EQ(runs[0], runs[1]);
-    EXPECT_EQ(runs[0].size(), 9u);
+    EXPECT_EQ(runs[0].size(), 5u);
   }
 }
 
