@@ -109,7 +109,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     overlap.Draw(&target);
     const uint8_t step = in.Take<uint8_t>();
     if (step & 0x80) overlap.SetFinish();
-    overlap.Move(step % 31);
+    // Short steps: the flame grid is screen-wide whatever the screen, and
+    // each 10 ms of it is a full pass.
+    overlap.Move(step % 12);
   }
   overlap.Draw(&target);
   return 0;
