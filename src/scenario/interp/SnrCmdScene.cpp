@@ -101,6 +101,8 @@ void CDIBSnrBaseScreen::MoveCmdOVERLAP() {
   if (mnExitParam == 1) {
     EffectParam record;
     if (!ReadOVParam(&record, p, p.Count())) return;
+    // An effect this build does not have still shows the new page, at once.
+    if (!CDIBOverlap::HasEffect(record.nEffect)) EffectParamWriter(&record, EFFECT_BLT).Int(1);
     if (overlap) overlap->InitEffect(mpVVram->GetPage(), mpVVram->GetBackPage(), &record);
     mnExitParam = 2;
     return;

@@ -201,6 +201,19 @@ TEST_F(Interp, ErrorsThatEndTheGameShowTheirBoxAndClose) {
   }
 }
 
+TEST_F(Interp, StoredVariablesAreReportedToTheDebugger) {
+  std::filesystem::copy_file(std::string(VELTO_BINARY_DIR) + "/tests/app/libVQDebug.so", game.File("libVQDebug.so"));
+  setenv("VELTO_VQDEBUG_LOG", game.File("calls.txt").c_str(), 1);
+  Scenario("S", std::string("MOV $5, 42\nRANDOM $6, 1, 1\nCHKSCEXEC $7\nATIMES 0\nAWAIT 0, 8, 9, 10, 11, 12\n") + kIdle);
+  Run("S");
+  Frames(10);
+  unsetenv("VELTO_VQDEBUG_LOG");
+  std::string calls = game.Read("calls.txt");
+  EXPECT_NE(calls.find("VQDOnUpdateValue 5 42\nVQDOnUpdateValue 7 0\n"), std::string::npos) << calls;
+  EXPECT_NE(calls.find("VQDOnUpdateValue 8 0\nVQDOnUpdateValue 9 0\n"), std::string::npos) << calls;
+  EXPECT_EQ(calls.find("VQDOnUpdateValue 6 "), std::string::npos) << "RANDOM is not reported";
+}
+
 TEST_F(Interp, TheEndClosesAndGlobalVariablesReachTheConfigurationSave) {
   Scenario("S", "MOV $1500, 77\nMOV $1999, -5\nMOV $3, 3\nEND\n");
   Run("S");

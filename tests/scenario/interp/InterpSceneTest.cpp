@@ -51,6 +51,14 @@ TEST_F(InterpScene, PicturesReachTheShownPageThroughATransition) {
   EXPECT_TRUE(boxes.empty());
 }
 
+TEST_F(InterpScene, AnEffectNumberWithoutAnEffectStillShowsTheNewPage) {
+  Scenario("S", std::string("LYIMAGE 0, \"BG01\"\nLYBLEND 0, 0\nOVERLAP 98, 1, 2, 3\nMOV $1, 1\n") + kIdle);
+  Run("S");
+  FramesUntil([&] { return Var(1) == 1; });
+  EXPECT_EQ(Pixel(VVram()->GetPage(), 5, 5), 0xFF204060u);
+  EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(InterpScene, LayerPropertiesOnTheBackPage) {
   Scenario("S", std::string("LYCOLOR 3, 300, -5, 128, 255\nLYCAMSTATE 3, 1, 0, 100, 50\n"
                             "LYSIZE 3, 400, 300\nLYANTI 3, 1\nLYACTION 2, 5\nMOV $1, 1\nATIMES 0\n"
