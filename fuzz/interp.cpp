@@ -73,14 +73,19 @@ void Scenario(const char* name, const char* source) {
   Write(std::string("MSD/") + name + ".MSD", r.file.data(), r.file.size());
 }
 
+void TearDown() {
+  if (gpMainWindow && plat::IsWindow(gpMainWindow->GetHWnd())) {
+    gpMainWindow->mbForceClose = true;
+    plat::DestroyWindow(gpMainWindow->GetHWnd());  // deletes the application with its window
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(gDir, ec);
+}
+
 CMainWindowImpl* Setup() {
   char tmpl[] = "/tmp/velto-fuzz-interp-XXXXXX";
   if (!mkdtemp(tmpl)) abort();
   gDir = std::string(tmpl) + "/";
-  atexit([] {
-    std::error_code ec;
-    std::filesystem::remove_all(gDir, ec);
-  });
   for (const char* f : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE"}) std::filesystem::create_directories(gDir + f);
   Scenario("START", "END\n");
   Scenario("NEXT", "*a:\nMOV $1, ($1 + 1)\nATIMES 60\nAWAIT 1, 2, 3, 4, 5, 6\nIF $1, \"<\", 3, *a\nLS \"START\"\n");
@@ -111,6 +116,9 @@ CMainWindowImpl* Setup() {
   auto* app = new CMainWindowImpl(options);
   gpMainWindow = app;
   if (!app->Create()) abort();
+  // Registered after everything the application made, so it runs first at
+  // exit: the sound workers stop before the objects they wait on go.
+  atexit(TearDown);
   return app;
 }
 

@@ -57,6 +57,15 @@ void Scenario(const char* name, const char* source) {
   Write(std::string("MSD/") + name + ".MSD", r.file.data(), r.file.size());
 }
 
+void TearDown() {
+  if (gpMainWindow && plat::IsWindow(gpMainWindow->GetHWnd())) {
+    gpMainWindow->mbForceClose = true;
+    plat::DestroyWindow(gpMainWindow->GetHWnd());  // deletes the application with its window
+  }
+  std::error_code ec;
+  std::filesystem::remove_all(gDir, ec);
+}
+
 CMainWindowImpl* App() {
   static CMainWindowImpl* app = [] {
     char tmpl[] = "/tmp/velto-bench-interp-XXXXXX";
@@ -107,6 +116,9 @@ CMainWindowImpl* App() {
     auto* made = new CMainWindowImpl(options);
     gpMainWindow = made;
     if (!made->Create()) abort();
+    // Registered after everything the application made, so it runs first
+    // at exit: the sound workers stop before the objects they wait on go.
+    atexit(TearDown);
     return made;
   }();
   return app;

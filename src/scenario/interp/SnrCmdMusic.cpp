@@ -6,27 +6,13 @@
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
 #include "audio/BGMBuffer.h"
-#include "audio/DSound.h"
 #include "audio/VoiceBuffer.h"
 #include "save/SaveData.h"
 #include "scenario/SnrBuffer.h"
 #include "scenario/interp/DIBSnrBaseScreen.h"
 #include "scenario/interp/SnrParams.h"
+#include "scenario/interp/SnrSoundUtil.h"
 #include "ui/Input.h"
-
-namespace {
-
-// Without a sound device every sound command steps over its sound: there
-// is nothing to read it into, and no file is missing.
-bool HasSound() {
-  CDSound* sound = gpMainWindow->mpDSound;
-  return sound && sound->mpDSound;
-}
-
-// Fades and wait times below 0 count as none.
-uint32_t Millis(int32_t value) { return value > 0 ? static_cast<uint32_t>(value) : 0; }
-
-}  // namespace
 
 bool CDIBSnrBaseScreen::IsHurry() const {
   Trace("CDIBSnrBaseScreen::IsHurry");
@@ -52,7 +38,7 @@ void CDIBSnrBaseScreen::MoveCmdBGMPLAY() {
   if (!CheckCount("BGMPLAY", p, 4, 4) || !CheckKinds("BGMPLAY", p, "*iii")) return;
   mbContinue = false;
   CBGMBuffer* bgm = gpMainWindow->mpBGMBuffer;
-  if (!bgm || !HasSound()) return StepOn();
+  if (!bgm || !snr::HasSoundDevice()) return StepOn();
   bool hurry = IsHurry();
   if (mnExitParam == 0) {
     char name[256];
@@ -64,7 +50,7 @@ void CDIBSnrBaseScreen::MoveCmdBGMPLAY() {
       snprintf(name, sizeof name, "%s", gpMainWindow->mpSaveData->mBGMList[index]);
     }
     bool wait = p.Int(1) != 0 && !hurry;
-    uint32_t fadeIn = hurry ? 0 : Millis(p.Int(3));
+    uint32_t fadeIn = hurry ? 0 : snr::Millis(p.Int(3));
     if (!bgm->Read(name)) {
       ErrorRead("BGMPLAY", name, false);
       return StepOn();
@@ -93,7 +79,7 @@ void CDIBSnrBaseScreen::MoveCmdBGMSTOP() {
   bool hurry = IsHurry();
   if (mnExitParam == 0) {
     bool wait = p.Int(0) != 0 && !hurry;
-    bgm->Stop(hurry ? 0 : Millis(p.Int(1)));
+    bgm->Stop(hurry ? 0 : snr::Millis(p.Int(1)));
     if (wait) {
       mnExitParam = 1;
       return;
@@ -138,7 +124,7 @@ void CDIBSnrBaseScreen::MoveCmdVOICEPLAY() {
   if (!CheckKinds("VOICEPLAY", p, byList ? "iii" : "si")) return;
   mbContinue = false;
   CVoiceBuffer* voice = gpMainWindow->mpVoiceBuffer;
-  if (!voice || !HasSound()) return StepOn();
+  if (!voice || !snr::HasSoundDevice()) return StepOn();
   bool hurry = IsHurry();
   if (mnExitParam == 0) {
     // A hurried line is not spoken at all.

@@ -4,21 +4,14 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
-#include "audio/DSound.h"
 #include "audio/SEBuffer.h"
 #include "save/SaveData.h"
 #include "scenario/SnrBuffer.h"
 #include "scenario/interp/DIBSnrBaseScreen.h"
 #include "scenario/interp/SnrParams.h"
+#include "scenario/interp/SnrSoundUtil.h"
 
 namespace {
-
-bool HasSound() {
-  CDSound* sound = gpMainWindow->mpDSound;
-  return sound && sound->mpDSound;
-}
-
-uint32_t Millis(int32_t value) { return value > 0 ? static_cast<uint32_t>(value) : 0; }
 
 // The channel of a handle, or null for an empty slot or a freed channel.
 SeChannel* ChannelOf(CSEBuffer* se, int32_t handle) {
@@ -40,7 +33,7 @@ void CDIBSnrBaseScreen::MoveCmdSEREAD() {
   int32_t& handle = gpMainWindow->mpSaveData->mSEHandle[slot];
   if (se && handle > 0) se->Free(handle);
   handle = 0;
-  if (se && HasSound()) {
+  if (se && snr::HasSoundDevice()) {
     char name[256];
     snprintf(name, sizeof name, "%s", p.Str(1));
     handle = se->Read(name);
@@ -79,10 +72,10 @@ void CDIBSnrBaseScreen::MoveCmdSEPLAY() {
     if (!CheckRange("SEPLAY", 1, slot, 0, kSlotCount - 1)) return;
     slotHandle = &gpMainWindow->mpSaveData->mSEHandle[slot];
   }
-  if (!se || !HasSound()) return StepOn();
+  if (!se || !snr::HasSoundDevice()) return StepOn();
   bool hurry = IsHurry();
   if (mnExitParam == 0) {
-    uint32_t fadeIn = hurry ? 0 : Millis(p.Int(1));
+    uint32_t fadeIn = hurry ? 0 : snr::Millis(p.Int(1));
     if (once) {
       char name[256];
       snprintf(name, sizeof name, "%s", p.Str(0));
@@ -120,7 +113,7 @@ void CDIBSnrBaseScreen::MoveCmdSESTOP() {
   CSEBuffer* se = gpMainWindow->mpSEBuffer;
   int32_t handle = gpMainWindow->mpSaveData->mSEHandle[slot];
   if (mnExitParam == 0) {
-    if (se && handle > 0) se->Stop(handle, IsHurry() ? 0 : Millis(p.Int(1)));
+    if (se && handle > 0) se->Stop(handle, IsHurry() ? 0 : snr::Millis(p.Int(1)));
     if (p.Int(2) != 0) {
       mnExitParam = 1;
       return;
