@@ -6,6 +6,7 @@
 #include "InterpFixture.h"
 #include "assets/DIBDisplay.h"
 #include "scene/DIBCamera.h"
+#include "scene/DIBOverlap.h"
 #include "scene/DIBSnrAction.h"
 #include "scene/DIBSnrLayer.h"
 #include "scene/DIBSnrVVram.h"
@@ -34,6 +35,10 @@ TEST_F(InterpScene, PicturesReachTheShownPageThroughATransition) {
   long long start = FrameNo();
   // Until the transition, the shown page stays empty.
   EXPECT_EQ(Pixel(VVram()->GetPage(), 0, 0), 0u);
+  // Effect 1 + 1 is the fade; its duration is stored one longer.
+  FramesUntil([&] { return VVram()->GetOverlap()->IsRun(); });
+  EXPECT_EQ(VVram()->GetOverlap()->GetEffect(), EFFECT_FADE);
+  EXPECT_EQ(VVram()->GetOverlap()->GetSpan(), 301);
   FramesUntil([&] { return Var(1) == 1; });
   long long frames = FrameNo() - start;
   // One frame to compose the page, one to start, ten of fading, then on.
