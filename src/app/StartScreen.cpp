@@ -4,6 +4,7 @@
 #include "app/flow/ScreenBlocks.h"
 #include "app/flow/ScreenFactory.h"
 #include "scenario/interp/DIBSnrBaseScreen.h"
+#include "text/MesWnd.h"
 
 #include <cstdio>
 
@@ -32,6 +33,8 @@ CDIBBaseScreen* StartScenarioScreen(const char* name) {
 
 CDIBBaseScreen* GetStartGameScreen(bool* expected, const char* startScenario) {
   Trace("GetStartGameScreen");
+  // The one-time set-up of the screens' shared layouts.
+  CDIBMesWnd::SetupStatic();
   if (Factory()) {
     *expected = true;
     return Factory()();
