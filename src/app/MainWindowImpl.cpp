@@ -194,7 +194,15 @@ void CMainWindowImpl::EndGame() {
   mpRootFlow = nullptr;
 }
 
+void CMainWindowImpl::ComeForward() {
+  Trace("CMainWindow::ComeForward");
+  if (!IsWindow(mhWnd)) return;
+  if (IsIconic(mhWnd)) ShowWindow(mhWnd, SW_RESTORE);
+  BringToFront(mhWnd);
+}
+
 uint32_t CMainWindowImpl::TimeToNextFrame() const {
+  Trace("CMainWindow::TimeToNextFrame");
   if (!mpRootFlow) return kFramePeriod;
   uint32_t elapsed = timeGetTime() - mLastFrameTime;
   return elapsed >= kFramePeriod ? 0 : kFramePeriod - elapsed;
@@ -320,6 +328,7 @@ plat::Cursor* CMainWindowImpl::ReadCursor(const char* nameOrId) {
 }
 
 void CMainWindowImpl::ShowErrorBox(const char* textLocal) {
+  Trace("CMainWindow::ShowErrorBox");
   // A box cannot sit over a full-screen picture: drop to a minimised window,
   // and come back to full screen through activation afterwards.
   bool wasFull = mbFullScreen;
@@ -336,6 +345,7 @@ void CMainWindowImpl::ApplyPause(bool pause) {
 }
 
 plat::POINT CMainWindowImpl::GetMousePos() const {
+  Trace("CMainWindow::GetMousePos");
   return mpInput ? mpInput->mptMouse : CMainWindow::GetMousePos();
 }
 
@@ -434,7 +444,9 @@ LRESULT CMainWindowImpl::OnClose(uint32_t msg, WPARAM wp, LPARAM lp) {
     if (wasFull) ChangeActivate(false);
     int answer = MessageBox(mhWnd, LocalText("終了しますか？"), GameTitle(),
                             MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
-    if (answer != IDYES) {
+    // A question that cannot be shown (0) must not keep the player in: it
+    // counts as yes.
+    if (answer != IDYES && answer != 0) {
       if (wasFull) ShowWindow(mhWnd, SW_RESTORE);
       PauseGame(false);
       return 0;
