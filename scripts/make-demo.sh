@@ -15,3 +15,9 @@ for script in "$root"/demo/scenario/*.txt; do
   name=$(basename "$script" .txt)
   "$tool" snr compile "$script" "$game/MSD/$name.MSD"
 done
+# The opening movie (the title screen's "OP.MPG"): the night-sky pictures
+# of demo/movie, half a second each, over a low tone.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$tool" ogg tone --freq 220 --ms 3000 "$work/op.ogg"
+"$tool" movie make --hold 15 --sound "$work/op.ogg" "$game/DATA/OP.MPG" "$root"/demo/movie/OP*.png

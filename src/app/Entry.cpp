@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/MainWindowImpl.h"
+#include "app/RegisterScreens.h"
 #include "app/RunOptions.h"
 #include "app/core/Trace.h"
 #include "platform/AudioDevice.h"
@@ -207,6 +208,7 @@ int VeltoMain(int argc, char** argv) {
     gLock.Close();
     return -1;
   }
+  RegisterGameScreens();
   auto* app = new CMainWindowImpl(options);
   gpMainWindow = app;
   if (!app->GetRunner()->Prepare(error)) {

@@ -8,6 +8,7 @@
 
 #include "AppFixture.h"
 #include "ChildProcess.h"
+#include "text/profile/TextProfile.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ TEST(ProcessLife, ATerminationSignalSavesAndEndsWithoutAsking) {
     run.Signal(sig);
     EXPECT_EQ(run.Wait(30), 128 + sig) << game.Read("log.txt");
     std::string log = game.Read("log.txt");
-    EXPECT_EQ(log.find(plat::ToUtf8(plat::LocalText("終了しますか？"))), std::string::npos) << log;
+    EXPECT_EQ(log.find(profile::BuildProfile().szCloseTextUtf8), std::string::npos) << log;
     EXPECT_NE(game.Read("Novel.ini").find("FrameSpeed=1"), std::string::npos) << "settings written";
     EXPECT_NE(game.Read("Novel.ini").find("kept=1"), std::string::npos);
     EXPECT_TRUE(game.Exists("SAVE/CONFIG.SAV"));
