@@ -98,8 +98,12 @@ inline std::string NameBefore(const std::string& s, size_t end) {
     i = op;
   for (;;) {
     while (i > 0 && (IsIdent(s[i - 1]) || s[i - 1] == '~')) --i;
-    if (i >= 2 && s[i - 1] == ':' && s[i - 2] == ':') {
-      i -= 2;
+    // A qualifier may stand apart from the name ("CFoo::\n  Run").
+    size_t q = i;
+    while (q > 0 && isspace(static_cast<unsigned char>(s[q - 1]))) --q;
+    if (q >= 2 && s[q - 1] == ':' && s[q - 2] == ':') {
+      i = q - 2;
+      while (i > 0 && isspace(static_cast<unsigned char>(s[i - 1]))) --i;
       if (i > 0 && s[i - 1] == '>') {  // template arguments of a class
         int depth = 0;
         while (i > 0) {
@@ -270,6 +274,12 @@ struct Scanner {
           isInit = true;
       }
       size_t paren = head.find('(');
+      // The call operator's own brackets are part of its name.
+      if (paren != std::string::npos && paren >= 8 && head.compare(paren, 2, "()") == 0) {
+        size_t n = paren;
+        while (n > 0 && isspace(static_cast<unsigned char>(head[n - 1]))) --n;
+        if (n >= 8 && head.compare(n - 8, 8, "operator") == 0) paren = head.find('(', paren + 2);
+      }
       if (isNamespace && paren == std::string::npos && cls.empty()) {
         declStart = ++i;  // namespaces are transparent
         continue;

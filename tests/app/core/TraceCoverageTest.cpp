@@ -68,10 +68,25 @@ TEST(TraceCoverage, TheScanFindsMethodsAndOnlyMethods) {
     int CThing::kTable[] = {1, 2};
     void CWinImpl::Go() { Trace("CWin::Go"); }
     CWinImpl::CWinImpl() { Trace("CWin::CWin"); }
+    namespace scene::detail {
+    template <typename T>
+    void CBox<T>::Put(const T& t) { Trace("CBox::Put"); }
+    auto CBox::Get() const -> int { return 1; }
+    void
+    CBox::
+    Split(int a,
+          int b) const
+    {
+      Trace("CBox::Split");
+    }
+    void CBox::operator()(int) { Trace("CBox::operator()"); }
+    int CBox::Digits() { int x = 1'000; Trace("CBox::Digits"); return x; }
+    }  // namespace scene::detail
   )cpp";
   EXPECT_EQ(Names(FindMethods(source)),
             "CShape::Draw+ CShape::Move- Inner::~Inner- CThing::CThing+ CThing::~CThing+ CThing::Good+ "
-            "CThing::Late- CThing::Misnamed- CThing::operator=- CReader::Step+ CWinImpl::Go+ CWinImpl::CWinImpl+ ");
+            "CThing::Late- CThing::Misnamed- CThing::operator=- CReader::Step+ CWinImpl::Go+ CWinImpl::CWinImpl+ "
+            "CBox::Put+ CBox::Get- CBox::Split+ CBox::operator()+ CBox::Digits- ");
 }
 
 TEST(TraceCoverage, EveryMethodAboveThePlatformTracesItselfFirst) {
