@@ -3,8 +3,14 @@
 #include "app/core/Trace.h"
 #include "app/flow/ScreenFactory.h"
 #include "screens/DIBMovieScreen.h"
+#include "screens/DIBOptionScreen.h"
+#include "screens/DIBSaveLoadScreen.h"
+#include "screens/DIBTitleScreen.h"
 
 void RegisterGameScreens() {
   Trace("RegisterGameScreens");
+  RegisterScreen(SCREEN_TITLE, &CDIBTitleScreen::Make);
+  RegisterScreen(SCREEN_SAVELOAD, &CDIBSaveLoadScreen::Make);
+  RegisterScreen(SCREEN_OPTION, &CDIBOptionScreen::Make);
   RegisterScreen(SCREEN_MOVIE, &CDIBMovieScreen::Make);
 }
