@@ -5,6 +5,7 @@
 #include "app/Runner.h"
 #include "app/flow/RootFlow.h"
 #include "assets/DIBDisplay.h"
+#include "screens/DIBTitleScreen.h"
 #include "ui/BaseGame.h"
 #include "ui/DIBBaseCtrl.h"
 #include "ui/Input.h"
@@ -134,6 +135,33 @@ void ScreensFixture::Run(const std::string& script) {
   ASSERT_TRUE(app->GetRunner()->Prepare(error)) << error;
   ASSERT_TRUE(app->Create());
   Pump();
+}
+
+void ScreensFixture::Close() {
+  if (app && plat::IsWindow(app->GetHWnd())) {
+    app->mbForceClose = true;
+    plat::DestroyWindow(app->GetHWnd());
+  }
+  Pump();
+  app = nullptr;
+}
+
+long long ScreensFixture::MenuFrame() {
+  static long long menu = -1;
+  if (menu > 0) return menu;
+  Run("");
+  while (Frame() < 1000) {
+    RunTo(Frame() + 1);
+    auto* title = dynamic_cast<CDIBTitleScreen*>(Current());
+    if (title && title->GetPhase() == TITLE_PHASE_MENU && !app->mpRootFlow->IsChanging()) {
+      menu = Frame();
+      break;
+    }
+  }
+  Close();
+  Log() = Seen{};
+  EXPECT_GT(menu, 0) << "the title reaches its menu";
+  return menu;
 }
 
 void ScreensFixture::RunTo(long long frame) {

@@ -188,6 +188,11 @@ class ScreensFixture : public AppFixture {
 
   // Starts the program with `script` as its input.
   void Run(const std::string& script);
+  // Closes the program.
+  void Close();
+  // The first frame of the title's menu in a run without input (measured
+  // once, by a run of its own): input scripts are written relative to it.
+  long long MenuFrame();
   // Runs frames until frame `frame` has been shown.
   void RunTo(long long frame);
   long long Frame() const;
