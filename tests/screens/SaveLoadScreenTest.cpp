@@ -15,6 +15,7 @@
 #include "ScreensKit.h"
 #include "app/flow/RootFlow.h"
 #include "platform/Encoding.h"
+#include "assets/DIBImage.h"
 #include "save/SaveData.h"
 #include "save/SaveFolder.h"
 #include "screens/DIBSaveLoadScreen.h"
@@ -161,6 +162,38 @@ TEST_F(SaveLoadScreenTest, SavingAsksFirstAndAFailedSaveIsReported) {
       profile::BuildProfile().encoding == profile::Encoding::kGbk ? "保存失败。" : "セーブに失敗しました。";
   EXPECT_NE(boxes.find(expected), std::string::npos) << boxes;
   EXPECT_EQ(Log().confMade, 3);
+}
+
+TEST_F(SaveLoadScreenTest, ACaptionShowsNumberTextsAndTheThumbnailInTheStateColours) {
+  const long long m = MenuFrame();
+  Run(Click(m + 5, TitleButton(TITLE_LOAD)));
+  CSaveData* data = app->mpSaveData;
+  ASSERT_TRUE(data->mpSumImage && data->mpSumImage->GetPixels());
+  data->mpSumImage->FillFull(0xFFFFFFFFu);
+  snprintf(data->mszSubTitle, sizeof data->mszSubTitle, "WWWWWWWW");
+  ASSERT_TRUE(data->SaveGame(1));
+  RunTo(m + 40);
+  ASSERT_TRUE(Current<CDIBSaveLoadScreen>());
+  const Region taken = SlotButton(1), empty = SlotButton(2);
+  // Each slot's own frame shows in its corner: taken normal, empty disabled.
+  auto frameOf = [&](const Region& r) { return Pixel(r.x + 2, r.y + r.h - 3); };
+  EXPECT_EQ(frameOf(taken), FrameColor(40));
+  EXPECT_EQ(frameOf(empty), FrameColor(43));
+  // The thumbnail, white, tinted by the normal state's 128 grey.
+  EXPECT_TRUE(Near(Pixel(taken.x + 340, taken.y + 20), 0xFF808080u, 3)) << std::hex << Pixel(taken.x + 340, taken.y + 20);
+  EXPECT_EQ(Pixel(empty.x + 340, empty.y + 20), frameOf(empty)) << "no thumbnail without a game";
+  // Dark text where the number, the subtitle and the date are written.
+  auto inked = [&](const Region& r, int x0, int y0, int w, int h) {
+    int dark = 0;
+    for (int y = y0; y < y0 + h; ++y)
+      for (int x = x0; x < x0 + w; ++x) dark += Pixel(r.x + x, r.y + y) != frameOf(r);
+    return dark;
+  };
+  EXPECT_GT(inked(taken, 5, 12, 50, 20), 10) << "the number";
+  EXPECT_GT(inked(taken, 60, 12, 200, 20), 10) << "the subtitle";
+  EXPECT_GT(inked(taken, 0, 0, 120, 12), 10) << "the date";
+  EXPECT_GT(inked(empty, 5, 12, 50, 20), 10) << "the number";
+  EXPECT_EQ(inked(empty, 60, 12, 200, 20), 0) << "nothing more";
 }
 
 }  // namespace
