@@ -151,4 +151,23 @@ TEST(SetupTables, ValuesOutOfRangeAreBroughtIntoWhatTheLayoutHolds) {
   EXPECT_EQ(s.nSlots, 0);
 }
 
+TEST(SetupTables, StandInPicturesAreMadeOnceAndTheGamesOwnAreKept) {
+  TestDir game;
+  game.Write("MGD/TITLE.MGD", "the artist's");
+  int status = -1;
+  std::string out = Tool("setup-pictures " + game.path(), &status);
+  ASSERT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("kept    MGD/TITLE.MGD"), std::string::npos) << out;
+  EXPECT_EQ(game.Read("MGD/TITLE.MGD"), "the artist's");
+  for (const char* name : {"MGD/TITLE01.MGD", "MGD/TITLE_P.MGD", "DATA/TITLE_C.BMP", "MGD/SL_B.MGD", "MGD/SL_P.MGD",
+                           "DATA/SL_C.BMP", "MGD/OPTION_B.MGD", "MGD/OPTION_P.MGD", "DATA/OPTION_C.BMP",
+                           "MGD/CONF05_B.MGD", "MGD/CONF_P.MGD", "DATA/CONF_C.BMP"})
+    EXPECT_NE(out.find(std::string("made    ") + name), std::string::npos) << name;
+  // The title's parts: the name and 25 button frames.
+  out = Tool("mgd info " + game.File("MGD/TITLE_P.MGD"), &status);
+  EXPECT_NE(out.find("elements=26"), std::string::npos) << out;
+  out = Tool("setup-pictures " + game.path(), &status);
+  EXPECT_EQ(out.find("made"), std::string::npos) << out;
+}
+
 }  // namespace
