@@ -53,8 +53,8 @@ class ScreensFixture : public AppFixture {
   void Run(const std::string& script);
   // Closes the program.
   void Close();
-  // The first frame of the title's menu in a run without input (measured
-  // once, by a run of its own): input scripts are written relative to it.
+  // Makes the next run start on the title's menu, as after a game, and
+  // gives the frame from which the menu takes input.
   long long MenuFrame();
   // Runs frames until frame `frame` has been shown.
   void RunTo(long long frame);
