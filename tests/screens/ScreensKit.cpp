@@ -118,6 +118,8 @@ void ScreensFixture::SetUp() {
 }
 
 void ScreensFixture::TearDown() {
+  // A program that ended took its object with its window.
+  if (!Alive()) gpMainWindow = nullptr;
   AppFixture::TearDown();
   ClearScreenMakers();
 }
@@ -134,17 +136,11 @@ void ScreensFixture::Run(const std::string& script) {
   std::string error;
   ASSERT_TRUE(app->GetRunner()->Prepare(error)) << error;
   ASSERT_TRUE(app->Create());
+  mWnd = app->GetHWnd();
   Pump();
 }
 
-void ScreensFixture::Close() {
-  if (app && plat::IsWindow(app->GetHWnd())) {
-    app->mbForceClose = true;
-    plat::DestroyWindow(app->GetHWnd());
-  }
-  Pump();
-  app = nullptr;
-}
+bool ScreensFixture::Alive() const { return app && plat::IsWindow(mWnd); }
 
 long long ScreensFixture::MenuFrame() {
   // The title as a finished game shows it: the menu at once.
@@ -159,17 +155,17 @@ long long ScreensFixture::MenuFrame() {
 void ScreensFixture::RunTo(long long frame) {
   // A frame is due every 30 ms of the virtual clock.
   for (int guard = 0; Frame() < frame && guard < 100000; ++guard) {
-    if (!plat::IsWindow(app->GetHWnd())) return;
+    if (!Alive()) return;
     Idle(30);
   }
 }
 
 long long ScreensFixture::Frame() const {
-  return plat::IsWindow(app->GetHWnd()) ? app->FramesRun() : 1LL << 40;
+  return Alive() ? app->FramesRun() : 1LL << 40;
 }
 
 CDIBBaseScreen* ScreensFixture::Current() const {
-  CRootFlow* flow = gpMainWindow && plat::IsWindow(app->GetHWnd()) ? gpMainWindow->mpRootFlow : nullptr;
+  CRootFlow* flow = Alive() ? app->mpRootFlow : nullptr;
   return flow ? flow->GetScreen() : nullptr;
 }
 

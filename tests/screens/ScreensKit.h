@@ -51,14 +51,15 @@ class ScreensFixture : public AppFixture {
 
   // Starts the program with `script` as its input.
   void Run(const std::string& script);
-  // Closes the program.
-  void Close();
   // Makes the next run start on the title's menu, as after a game, and
   // gives the frame from which the menu takes input.
   long long MenuFrame();
   // Runs frames until frame `frame` has been shown.
   void RunTo(long long frame);
   long long Frame() const;
+  // The program runs: its window (and with it the application object) is
+  // still there.
+  bool Alive() const;
   CDIBBaseScreen* Current() const;
   template <class T>
   T* Current() const {
@@ -67,6 +68,8 @@ class ScreensFixture : public AppFixture {
   uint32_t Pixel(int x, int y) const;
   // The frame index a control shows, from the colour at (x, y); -1 when none.
   int FrameAt(int x, int y) const;
+
+  plat::HWND mWnd = nullptr;
 };
 
 }  // namespace screenstest

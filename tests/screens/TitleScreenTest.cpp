@@ -119,9 +119,9 @@ TEST_F(TitleScreenTest, EndAsksAndYesClosesTheProgramNoReturns) {
   EXPECT_TRUE(Current<CDIBTitleScreen>()) << "no: back to the menu";
   RunTo(m + 105);
   EXPECT_EQ(Log().confMade, 2);
-  EXPECT_TRUE(plat::IsWindow(app->GetHWnd())) << "the picture and the music fade out first";
+  EXPECT_TRUE(Alive()) << "the picture and the music fade out first";
   RunTo(m + 180);
-  EXPECT_FALSE(plat::IsWindow(app->GetHWnd())) << "then the program ends";
+  EXPECT_FALSE(Alive()) << "then the program ends";
 }
 
 TEST_F(TitleScreenTest, StartBeginsANewGameInPlaceOfTheTitle) {
@@ -186,7 +186,7 @@ TEST_F(TitleScreenTest, AMissingPictureFailsWithTheReadErrorNamingIt) {
   Run("");
   RunTo(10);
   EXPECT_NE(box.find("TITLE02"), std::string::npos) << box;
-  EXPECT_FALSE(plat::IsWindow(app->GetHWnd()));
+  EXPECT_FALSE(Alive());
 }
 
 }  // namespace
