@@ -149,6 +149,13 @@ inline void MakeScreensGame(const TestDir& game) {
   for (int id = 0; id < 19; ++id) regions.push_back(OptionControl(id));
   game.Write("DATA/OPTION_C.BMP", HitMapFile(regions));
 
+  // The message window the scenario screen opens.
+  std::vector<Size> window(80, Size{60, 18});
+  window[0] = {770, 125};
+  game.Write("MGD/GAME_P.MGD", PartsPicture(window));
+  game.Write("DATA/GAME_C.BMP", HitMapFile({}));
+  game.Write("MGD/NAME_P.MGD", PartsPicture(std::vector<Size>(4, Size{200, 40})));
+
   for (int m = 1; m <= 5; ++m) game.Write("MGD/CONF0" + std::to_string(m) + "_B.MGD", PlainPicture(0x80FFFFFFu));
   game.Write("MGD/CONF_P.MGD", PartsPicture(std::vector<Size>(11, kConfButton)));
   game.Write("DATA/CONF_C.BMP", HitMapFile({ConfButton(0), ConfButton(1)}));
