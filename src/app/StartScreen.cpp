@@ -5,6 +5,9 @@
 #include "app/flow/ScreenFactory.h"
 #include "scenario/interp/DIBSnrBaseScreen.h"
 #include "screens/DIBConfScreen.h"
+#include "screens/DIBOptionScreen.h"
+#include "screens/DIBSaveLoadScreen.h"
+#include "screens/DIBTitleScreen.h"
 #include "text/MesWnd.h"
 
 #include <cstdio>
@@ -37,6 +40,9 @@ CDIBBaseScreen* GetStartGameScreen(bool* expected, const char* startScenario) {
   // The one-time set-up of the screens' shared layouts.
   CDIBConfScreen::SetupStatic();
   CDIBMesWnd::SetupStatic();
+  CDIBTitleScreen::SetupStatic();
+  CDIBSaveLoadScreen::SetupStatic();
+  CDIBOptionScreen::SetupStatic();
   if (Factory()) {
     *expected = true;
     return Factory()();
