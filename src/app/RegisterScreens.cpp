@@ -3,8 +3,10 @@
 #include "app/core/Trace.h"
 #include "app/flow/ScreenFactory.h"
 #include "screens/DIBMovieScreen.h"
+#include "screens/DIBOmakeScreen.h"
 
 void RegisterGameScreens() {
   Trace("RegisterGameScreens");
   RegisterScreen(SCREEN_MOVIE, &CDIBMovieScreen::Make);
+  RegisterScreen(SCREEN_OMAKE, &CDIBOmakeScreen::Make);
 }
