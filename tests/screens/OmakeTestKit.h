@@ -190,6 +190,12 @@ struct GameRun {
     std::string ctl = State(frame, "ctl");
     return id < static_cast<int>(ctl.size()) ? ctl[id] : '?';
   }
+  // The frame of the first line of `kind`; -1 without one.
+  long long First(const std::string& kind) const {
+    size_t at = out.rfind("\n" + kind + " ", 0) == 0 ? 0 : out.find("\n" + kind + " ");
+    if (out.compare(0, kind.size() + 1, kind + " ") == 0) return atoll(out.c_str() + kind.size() + 1);
+    return at == std::string::npos ? -1 : atoll(out.c_str() + at + kind.size() + 2);
+  }
   bool Has(const std::string& text) const { return out.find(text) != std::string::npos; }
 };
 
