@@ -4,6 +4,10 @@
 #include "app/flow/ScreenBlocks.h"
 #include "app/flow/ScreenFactory.h"
 #include "scenario/interp/DIBSnrBaseScreen.h"
+#include "screens/DIBOmakeScreen.h"
+#include "screens/DIBOptionScreen.h"
+#include "screens/DIBSaveLoadScreen.h"
+#include "screens/DIBTitleScreen.h"
 #include "text/MesWnd.h"
 
 #include <cstdio>
@@ -35,6 +39,10 @@ CDIBBaseScreen* GetStartGameScreen(bool* expected, const char* startScenario) {
   Trace("GetStartGameScreen");
   // The one-time set-up of the screens' shared layouts.
   CDIBMesWnd::SetupStatic();
+  CDIBTitleScreen::SetupStatic();
+  CDIBSaveLoadScreen::SetupStatic();
+  CDIBOptionScreen::SetupStatic();
+  CDIBOmakeScreen::SetupStatic();
   if (Factory()) {
     *expected = true;
     return Factory()();

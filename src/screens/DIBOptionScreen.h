@@ -4,6 +4,7 @@
 // also plays a test effect and a test voice.
 #pragma once
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "app/flow/ScreenBlocks.h"
@@ -118,6 +119,7 @@ class CDIBOptionScreen : public CDIBBaseScreen {
   void ShowSound(int32_t onID, std::initializer_list<int32_t> live, bool on);
   void SetEnable(int32_t id, bool enable);
   int32_t SliderValue(int32_t id);
+  void SetSliderValue(int32_t id, int32_t value);
   // Asks the main window to switch between window and full screen.
   void RequestDisplayMode(bool fullScreen);
 

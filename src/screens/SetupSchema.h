@@ -63,6 +63,8 @@ template <class T>
 struct Pending {
   explicit Pending(T& field) : dst(&field), value(field) {}
   T& Ref() { return value; }
+  // What the table reader writes into.
+  T* Dest() { return &value; }
   void Commit() { *dst = value; }
   T* dst;
   T value;
@@ -71,6 +73,7 @@ template <size_t N>
 struct Pending<char[N]> {
   explicit Pending(char (&field)[N]) : dst(&field) { memcpy(value, field, N); }
   char (&Ref())[N] { return value; }
+  char (&Dest())[N] { return value; }
   void Commit() {
     value[N - 1] = 0;
     memcpy(*dst, value, N);
@@ -94,7 +97,7 @@ class CSetupReader {
     const std::string signature = Signature<F...>();
     mTable.SeekBegin(0);
     const bool ok = std::apply(
-        [&](auto&... p) { return mTable.GetSetupParam(mA, b, signature.c_str(), p.Ref()...); }, pending);
+        [&](auto&... p) { return mTable.GetSetupParam(mA, b, signature.c_str(), p.Dest()...); }, pending);
     if (ok) std::apply([](auto&... p) { (p.Commit(), ...); }, pending);
     return ok;
   }

@@ -14,6 +14,8 @@ void RegisterScreen(ScreenKind kind, ScreenMaker maker) {
 
 bool HasScreen(ScreenKind kind) { return Valid(kind) && gMakers[kind] != nullptr; }
 
+ScreenMaker GetScreenMaker(ScreenKind kind) { return Valid(kind) ? gMakers[kind] : nullptr; }
+
 CDIBBaseScreen* CreateScreen(ScreenKind kind, CBaseGame* parent, const void* startBlock) {
   Trace("CreateScreen");
   if (!HasScreen(kind)) return nullptr;

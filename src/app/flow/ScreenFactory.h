@@ -29,6 +29,8 @@ using ScreenMaker = CDIBBaseScreen* (*)(CBaseGame* parent, const void* startBloc
 // Registers (or, with null, withdraws) the maker of one kind.
 void RegisterScreen(ScreenKind kind, ScreenMaker maker);
 bool HasScreen(ScreenKind kind);
+// The registered maker of a kind, or null (tests wrap the real makers).
+ScreenMaker GetScreenMaker(ScreenKind kind);
 // Null when the kind is not registered or the screen cannot be made; the
 // caller then does what it does for a screen that cannot be created.
 CDIBBaseScreen* CreateScreen(ScreenKind kind, CBaseGame* parent, const void* startBlock);
