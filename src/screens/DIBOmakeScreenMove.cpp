@@ -111,9 +111,10 @@ void CDIBOmakeScreen::OnCtrlBGMStop() {
 
 void CDIBOmakeScreen::OnCtrlMode() {
   Trace("CDIBOmakeScreen::OnCtrlMode");
-  // A picture that cannot be read has been named in its box; the screen
-  // stays with what it could make.
-  ChangeMode(mnMode == OMAKE_MODE_CG ? OMAKE_MODE_SCENE : OMAKE_MODE_CG);
+  // A picture that cannot be read has been named in its box; the player
+  // stays in the mode that works.
+  const int32_t old = mnMode;
+  if (!ChangeMode(old == OMAKE_MODE_CG ? OMAKE_MODE_SCENE : OMAKE_MODE_CG)) ChangeMode(old);
 }
 
 void CDIBOmakeScreen::OnCtrlPage(int32_t page) {

@@ -186,6 +186,15 @@ TEST(OmakeScreen, MissingPicturesFailWithTheirNameAndADamagedTableFallsBack) {
   EXPECT_TRUE(noThumb.Has("no extras screen")) << noThumb.out;
   EXPECT_TRUE(noThumb.Has("THUMB0_0")) << noThumb.out;
 
+  // A mode whose background is missing: named, and the gallery stays.
+  std::remove(game.File("MGD/SCENE_B.MGD").c_str());
+  game.Write("MGD/THUMB0_0.MGD", Picture(800, 560, {{0, 0, 100, 80, 0, 0}}, {kLocked}));
+  GameRun noScenes = Play(game, "", Click(40, 5), 60);
+  EXPECT_EQ(noScenes.State(kOpen, "mode"), "0") << noScenes.out;
+  EXPECT_TRUE(noScenes.Has("SCENE_B")) << noScenes.out;
+  EXPECT_EQ(noScenes.State(60, "mode"), "0");
+  EXPECT_EQ(noScenes.State(60, "ctl").substr(36, 16), std::string(16, 'e')) << "the gallery's thumbnails are back";
+
   // A table that is not a table: the built-in layout and music list.
   game.Write("MSD/OMAKE.MSD", std::string(300, '\x5A'));
   GameRun damaged = Play(game, "", "", 30);
