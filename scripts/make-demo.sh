@@ -21,3 +21,6 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$tool" ogg tone --freq 220 --ms 3000 "$work/op.ogg"
 "$tool" movie make --hold 15 --sound "$work/op.ogg" "$game/DATA/OP.MPG" "$root"/demo/movie/OP*.png
+# Stand-in pictures and hit maps for the title, save/load, option and
+# confirmation screens wherever the demo has none of its own.
+"$tool" setup-pictures "$game" >/dev/null

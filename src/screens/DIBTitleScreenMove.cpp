@@ -23,6 +23,7 @@ constexpr int32_t kPictureTransMs = 1000;
 constexpr int32_t kFirstOpeningFadeMs = 1;
 
 bool Hurried() {
+  Trace("Hurried");
   return gpMainWindow->mbNoneEffect || gpMainWindow->mpInput->CheckKeyTbl(KeyTblAny);
 }
 }  // namespace

@@ -230,11 +230,13 @@ class CSetupPrinter {
  private:
   std::string Head(int32_t b) const { return "DEF " + std::to_string(mA) + ", " + std::to_string(b); }
   void PrintRow(int32_t b, int r, const int32_t (&ids)[5]) {
+    Trace("CSetupPrinter::PrintRow");
     std::string line = Head(b) + ", " + std::to_string(r);
     for (int32_t id : ids) line += ", " + std::to_string(id);
     mOut += line + "\n";
   }
   void Comment(const char* comment) {
+    Trace("CSetupPrinter::Comment");
     if (comment && *comment) mOut += "# " + std::string(comment) + "\n";
   }
   static void Append(std::string& line, const int32_t& v) { line += ", " + std::to_string(v); }

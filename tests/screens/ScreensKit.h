@@ -157,11 +157,15 @@ inline void MakeScreensGame(const TestDir& game) {
   game.Write("DATA/CONF_C.BMP", HitMapFile({ConfButton(0), ConfButton(1)}));
 }
 
-// Input script lines.
+// Input script lines. A click comes with a move onto the control, also
+// when the mouse is already there: a screen that has just become current
+// again takes its focus from a move.
 inline std::string Click(long long frame, const Region& r) {
-  const std::string x = std::to_string(r.x + r.w / 2), y = std::to_string(r.y + r.h / 2);
-  return std::to_string(frame) + " move " + x + " " + y + "\n" + std::to_string(frame + 1) + " down LBUTTON\n" +
-         std::to_string(frame + 2) + " up LBUTTON\n";
+  const int x = r.x + r.w / 2, y = r.y + r.h / 2;
+  auto at = [](long long f) { return std::to_string(f); };
+  return at(frame) + " move " + std::to_string(x + 1) + " " + std::to_string(y) + "\n" + at(frame + 1) + " move " +
+         std::to_string(x) + " " + std::to_string(y) + "\n" + at(frame + 2) + " down LBUTTON\n" + at(frame + 3) +
+         " up LBUTTON\n";
 }
 inline std::string Key(long long frame, const char* key) {
   return std::to_string(frame) + " down " + key + "\n" + std::to_string(frame + 1) + " up " + key + "\n";
