@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "RunCommand.h"
+#include "TestDir.h"
 #include "scenario/SnrBuffer.h"
 #include "scenario/SnrCompiler.h"
 #include "scenario/TextCodec.h"
@@ -80,6 +82,34 @@ TEST(OmakeLayout, ThePrintedSourceReadsBackToTheSameLayout) {
   EXPECT_NE(source.find("DEF 5, 1500, 0"), std::string::npos);
   auto back = ReadTable(source);
   EXPECT_EQ(memcmp(back.get(), s.get(), sizeof(OmakeLayout)), 0);
+}
+
+TEST(OmakeLayout, TheToolPrintsEveryRecordAtItsDefault) {
+  TestDir dir;
+  std::string out;
+  ASSERT_EQ(RunCommand(std::string(VELTO_TOOL_PATH) + " setup defaults OMAKE " + dir.File("OMAKE.txt") + " 2>&1", &out),
+            0)
+      << out;
+  ASSERT_EQ(RunCommand(std::string(VELTO_TOOL_PATH) + " snr compile " + dir.File("OMAKE.txt") + " " +
+                           dir.File("OMAKE.MSD") + " 2>&1",
+                       &out),
+            0)
+      << out;
+  const std::string source = dir.Read("OMAKE.txt");
+  EXPECT_NE(source.find("DEF 5, 605, 20, 21, 22, 23, 24"), std::string::npos) << "the scenes' mode switch";
+  EXPECT_NE(source.find("# fade of the return to the title (ms)\nDEF 5, 1000, 300"), std::string::npos);
+  // Read over a blank layout, the printed table alone gives the defaults:
+  // no record is left out.
+  auto blank = std::make_unique<OmakeLayout>();
+  for (OmakeModeLayout& m : blank->mode)
+    for (auto& control : m.nJump)
+      for (auto& row : control)
+        for (int32_t& id : row) id = -1;
+  CSnrBuffer table;
+  const std::string msd = dir.Read("OMAKE.MSD");
+  ASSERT_TRUE(table.ReadMemory("OMAKE", msd.data(), msd.size()));
+  CDIBOmakeScreen::ReadLayout(table, *blank);
+  EXPECT_EQ(memcmp(blank.get(), CDIBOmakeScreen::DefaultLayout().get(), sizeof(OmakeLayout)), 0);
 }
 
 TEST(OmakeLayout, DamagedAndOversizedRecordsAreRefusedOrBroughtIntoRange) {

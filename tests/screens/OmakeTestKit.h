@@ -2,6 +2,7 @@
 // tables, the gallery and scene lists, music, and a way to drive the whole
 // program (omake_game) with an input script and read back what it printed.
 #pragma once
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -217,6 +218,19 @@ inline std::vector<uint32_t> Screenshot(const TestDir& game, const std::string& 
   int w = 0, h = 0;
   LoadPngImage(reinterpret_cast<const uint8_t*>(png.data()), png.size(), &pixels, &w, &h);
   return w == 800 && h == 600 ? pixels : std::vector<uint32_t>(800 * 600, 0);
+}
+// The loudest sample of a captured sound (--audio-out) between two frames.
+inline int Loudest(const TestDir& game, const std::string& wav, long long fromFrame, long long toFrame) {
+  const std::string data = game.Read(wav);
+  if (data.size() < 44) return -1;
+  const size_t from = 44 + static_cast<size_t>(fromFrame) * 1323 * 4, to = 44 + static_cast<size_t>(toFrame) * 1323 * 4;
+  int loudest = 0;
+  for (size_t i = from; i + 1 < std::min(to, data.size()); i += 2) {
+    int16_t v;
+    memcpy(&v, data.data() + i, 2);
+    loudest = std::max(loudest, std::abs(static_cast<int>(v)));
+  }
+  return loudest;
 }
 inline uint32_t Pixel(const std::vector<uint32_t>& shot, int x, int y) { return shot[y * 800 + x] | 0xFF000000u; }
 
