@@ -10,12 +10,14 @@
 #include "AppFixture.h"
 #include "RunCommand.h"
 #include "TestDir.h"
+#include "screens/ScreensGameFolder.h"
 
 namespace {
 
 std::string Program() { return std::string(VELTO_BINARY_DIR) + "/src/app/veltogame"; }
 
-void MakeGame(const TestDir& dir) { MakeGameFolders(dir); }
+// The game starts on its title screen, which needs its pictures.
+void MakeGame(const TestDir& dir) { screenstest::MakeScreensGame(dir); }
 
 int RunProgram(const std::string& args, std::string* output = nullptr) {
   return RunCommand(Program() + " " + args + " 2>&1", output);

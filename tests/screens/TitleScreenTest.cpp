@@ -4,8 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include "ScreensKit.h"
+#include "assets/SpriteCache.h"
+#include "audio/OggEncode.h"
+#include "audio/SEBuffer.h"
+#include "audio/VoiceBuffer.h"
+#include "save/SaveData.h"
+#include "scene/DIBOverlap.h"
+#include "ui/EffectParam.h"
 #include "app/flow/RootFlow.h"
 #include "screens/DIBMovieScreen.h"
 #include "screens/DIBTitleScreen.h"
@@ -125,6 +134,46 @@ TEST_F(TitleScreenTest, StartBeginsANewGameInPlaceOfTheTitle) {
   EXPECT_STREQ(Log().snr.szReturnBGM, "M01");
   EXPECT_FALSE(Current<CDIBTitleScreen>());
   EXPECT_EQ(app->mpRootFlow->GetStackCount(), 0) << "the title is gone";
+}
+
+TEST_F(TitleScreenTest, AfterAGameTheMenuComesAtOnceAndNothingOfTheGameStaysLoaded) {
+  std::vector<uint8_t> ogg;
+  ASSERT_TRUE(EncodeOggTone(440, 5000, 22050, 1, ogg));
+  game.Write("SE/LOOP.OGG", std::string(ogg.begin(), ogg.end()));
+  game.Write("VOICE/LINE.OGG", std::string(ogg.begin(), ogg.end()));
+  const long long m = MenuFrame();
+  Run(Click(m + 5, TitleButton(TITLE_START)));
+  RunTo(m + 100);
+  ASSERT_EQ(Log().snrMade, 1);
+  ASSERT_FALSE(app->mpRootFlow->IsChanging());
+  // What a game leaves: a picture in a slot, a looping effect, a voice.
+  CSaveData* data = app->mpSaveData;
+  data->mpPicture[3] = app->mpSpriteCache->Read("TITLE01");
+  ASSERT_TRUE(data->mpPicture[3]);
+  const int32_t se = app->mpSEBuffer->Read("LOOP");
+  ASSERT_GT(se, 0);
+  ASSERT_TRUE(app->mpSEBuffer->Play(se, 0, true));
+  data->mSEHandle[2] = se;
+  ASSERT_TRUE(app->mpVoiceBuffer->Read("LINE", false));
+  ASSERT_TRUE(app->mpVoiceBuffer->Play(0, false));
+  // Back to the title, as the message window's title button does.
+  TitleStartBlock block{1};
+  CDIBBaseScreen* title = CreateScreen(SCREEN_TITLE, nullptr, &block);
+  ASSERT_TRUE(title);
+  EffectParam out, in;
+  EffectParamWriter(&out, EFFECT_FADE).Int(300);
+  EffectParamWriter(&in, EFFECT_FADE).Int(300);
+  app->mpRootFlow->ChangeScreen(&out, &in, nullptr, title, false);
+  RunTo(m + 140);
+  auto* shown = Current<CDIBTitleScreen>();
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(shown->GetPhase(), TITLE_PHASE_MENU);
+  EXPECT_TRUE(shown->IsNameShown());
+  for (CDIBSprite* picture : data->mpPicture) EXPECT_FALSE(picture);
+  for (int32_t handle : data->mSEHandle) EXPECT_EQ(handle, 0);
+  EXPECT_FALSE(app->mpSEBuffer->IsPlay(se));
+  EXPECT_FALSE(app->mpVoiceBuffer->mbPlay);
+  EXPECT_EQ(Log().snrMade, 1) << "no opening, no new game";
 }
 
 TEST_F(TitleScreenTest, AMissingPictureFailsWithTheReadErrorNamingIt) {
