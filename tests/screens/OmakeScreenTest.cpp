@@ -10,16 +10,6 @@ namespace {
 
 using namespace omaketest;
 
-// Colours as presented may differ from the picture's by a step or two.
-::testing::AssertionResult Near(uint32_t got, uint32_t want) {
-  for (int shift : {0, 8, 16}) {
-    int a = (got >> shift) & 0xFF, b = (want >> shift) & 0xFF;
-    if (a - b > 4 || b - a > 4)
-      return ::testing::AssertionFailure() << std::hex << "0x" << got << " is not near 0x" << want;
-  }
-  return ::testing::AssertionSuccess();
-}
-
 // The screen is open and drawn from this frame on.
 constexpr int kOpen = 30;
 

@@ -232,6 +232,16 @@ inline int Loudest(const TestDir& game, const std::string& wav, long long fromFr
   }
   return loudest;
 }
+// Colours as presented may differ from the picture's by a step or two.
+inline ::testing::AssertionResult Near(uint32_t got, uint32_t want) {
+  for (int shift : {0, 8, 16}) {
+    int a = (got >> shift) & 0xFF, b = (want >> shift) & 0xFF;
+    if (a - b > 4 || b - a > 4)
+      return ::testing::AssertionFailure() << std::hex << "0x" << got << " is not near 0x" << want;
+  }
+  return ::testing::AssertionSuccess();
+}
+
 inline uint32_t Pixel(const std::vector<uint32_t>& shot, int x, int y) { return shot[y * 800 + x] | 0xFF000000u; }
 
 }  // namespace omaketest
