@@ -5,6 +5,7 @@
 #include "scenario/interp/DIBSnrScreen.h"
 #include "screens/DIBConfScreen.h"
 #include "screens/DIBMovieScreen.h"
+#include "screens/DIBOmakeScreen.h"
 #include "screens/DIBOptionScreen.h"
 #include "screens/DIBSaveLoadScreen.h"
 #include "screens/DIBSelectScreen.h"
@@ -19,4 +20,5 @@ void RegisterGameScreens() {
   RegisterScreen(SCREEN_MOVIE, &CDIBMovieScreen::Make);
   RegisterScreen(SCREEN_SELECT, &CDIBSelectScreen::Make);
   RegisterScreen(SCREEN_CONF, &CDIBConfScreen::Make);
+  RegisterScreen(SCREEN_OMAKE, &CDIBOmakeScreen::Make);
 }

@@ -5,6 +5,7 @@
 #include "app/flow/ScreenFactory.h"
 #include "scenario/interp/DIBSnrBaseScreen.h"
 #include "screens/DIBConfScreen.h"
+#include "screens/DIBOmakeScreen.h"
 #include "screens/DIBOptionScreen.h"
 #include "screens/DIBSaveLoadScreen.h"
 #include "screens/DIBTitleScreen.h"
@@ -43,6 +44,7 @@ CDIBBaseScreen* GetStartGameScreen(bool* expected, const char* startScenario) {
   CDIBTitleScreen::SetupStatic();
   CDIBSaveLoadScreen::SetupStatic();
   CDIBOptionScreen::SetupStatic();
+  CDIBOmakeScreen::SetupStatic();
   if (Factory()) {
     *expected = true;
     return Factory()();

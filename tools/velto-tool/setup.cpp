@@ -10,6 +10,7 @@
 #include "Command.h"
 #include "ToolFiles.h"
 #include "app/core/Trace.h"
+#include "screens/DIBOmakeScreen.h"
 #include "screens/DIBOptionScreen.h"
 #include "screens/DIBSaveLoadScreen.h"
 #include "screens/DIBTitleScreen.h"
@@ -103,6 +104,7 @@ std::string MesWndSource() {
 std::string TitleSource() { return CDIBTitleScreen::LayoutSource(CDIBTitleScreen::DefaultLayout()); }
 std::string SaveLoadSource() { return CDIBSaveLoadScreen::LayoutSource(CDIBSaveLoadScreen::DefaultLayout()); }
 std::string OptionSource() { return CDIBOptionScreen::LayoutSource(CDIBOptionScreen::DefaultLayout()); }
+std::string OmakeSource() { return CDIBOmakeScreen::LayoutSource(*CDIBOmakeScreen::DefaultLayout()); }
 
 struct Table {
   const char* name;    // the table's file name, as the screen reads it
@@ -117,6 +119,7 @@ const Table kTables[] = {
     {"OPTION", "the option screen", &OptionSource},
     {"MESWND", "the message window", &MesWndSource},
     {"SAVELOAD", "the save/load screen", &SaveLoadSource},
+    {"OMAKE", "the extras screen", &OmakeSource},
 };
 
 const Table* Find(const std::string& name) {
@@ -138,7 +141,7 @@ VELTO_TOOL_COMMAND("setup", "print the screens' layout tables with their default
                    "       velto-tool setup list\n"
                    "\n"
                    "defaults  prints the source of the layout table SCREEN (TITLE, SAVELOAD,\n"
-                   "          OPTION, CONF, MESWND, ...) with every record at the value the\n"
+                   "          OPTION, CONF, MESWND, OMAKE) with every record at the value the\n"
                    "          game uses when the table lacks it, one comment a record; compile\n"
                    "          the edited file into the game's MSD folder under the table's\n"
                    "          name with `velto-tool snr compile IN.txt MSD/SCREEN.MSD`\n"
