@@ -19,6 +19,7 @@ void ApplyScalar(uint32_t* d, size_t n, const StackSource* sources, int count) {
         case StackSource::kBlend: p = pix::Blend(p, s.pPixels[i], s.color); break;
         case StackSource::kOpaque: p = pix::Opaque(s.pPixels[i], s.color); break;
         case StackSource::kFill: p = s.color; break;
+        case StackSource::kAlpha: p = (p & 0x00FFFFFFu) | (s.color & 0xFF000000u); break;
       }
     }
     d[i] = p;
@@ -34,6 +35,9 @@ void ApplyRows(uint32_t* d, size_t n, const StackSource* sources, int count) {
       case StackSource::kBlend: rows.blend(d, s.pPixels, n, s.color); break;
       case StackSource::kOpaque: rows.opaque(d, s.pPixels, n, s.color); break;
       case StackSource::kFill: rows.fill(d, n, s.color); break;
+      case StackSource::kAlpha:
+        for (size_t i = 0; i < n; ++i) d[i] = (d[i] & 0x00FFFFFFu) | (s.color & 0xFF000000u);
+        break;
     }
   }
 }

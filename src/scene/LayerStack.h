@@ -10,9 +10,10 @@ namespace scene {
 
 // One layer's part of a run: its pixels under the run, the rule and colour.
 // A fill has no pixels: it sets the run to its colour (the page's clearing
-// before its first layer).
+// before its first layer); nor has an alpha step, which sets every pixel's
+// alpha to the colour's (an image's FillAlpha).
 struct StackSource {
-  enum Op : uint8_t { kCopy, kBlend, kOpaque, kFill };
+  enum Op : uint8_t { kCopy, kBlend, kOpaque, kFill, kAlpha };
   const uint32_t* pPixels;
   uint32_t color;
   Op op;

@@ -63,8 +63,12 @@ VELTO_AVX2 void Apply(uint32_t* d, size_t n, const StackSource* sources, int cou
     for (int k = 0; k < m; ++k) {
       const StackSource& s = sources[done + k];
       const __m256i color = _mm256_set1_epi32(static_cast<int>(s.color));
-      // A fill keeps its colour in place of the scale factors.
-      prep[k] = Prepared{s.pPixels, s.op == StackSource::kFill ? color : Lo(color), s.op, s.color == 0xFFFFFFFFu};
+      // A fill keeps its colour in place of the scale factors, an alpha step
+      // its alpha.
+      const __m256i kept = s.op == StackSource::kFill    ? color
+                           : s.op == StackSource::kAlpha ? _mm256_set1_epi32(static_cast<int>(s.color & 0xFF000000u))
+                                                         : Lo(color);
+      prep[k] = Prepared{s.pPixels, kept, s.op, s.color == 0xFFFFFFFFu};
     }
     const __m256i opaqueAlpha = _mm256_set1_epi32(static_cast<int>(0xFF000000u));
     size_t i = 0;
@@ -79,9 +83,14 @@ VELTO_AVX2 void Apply(uint32_t* d, size_t n, const StackSource* sources, int cou
           dv = s.mLo;
           continue;
         }
+        if (s.op == StackSource::kAlpha) {
+          dv = _mm256_or_si256(_mm256_and_si256(dv, _mm256_set1_epi32(0x00FFFFFF)), s.mLo);
+          continue;
+        }
         __m256i sv = Load(s.p + i);
         switch (s.op) {
-          case StackSource::kFill: break;
+          case StackSource::kFill:
+          case StackSource::kAlpha: break;
           case StackSource::kCopy: dv = sv; break;
           case StackSource::kOpaque: dv = _mm256_or_si256(Scale(sv, s.mLo, false), opaqueAlpha); break;
           case StackSource::kBlend: {
@@ -103,6 +112,7 @@ VELTO_AVX2 void Apply(uint32_t* d, size_t n, const StackSource* sources, int cou
           case StackSource::kBlend: p = pix::Blend(p, s.pPixels[i], s.color); break;
           case StackSource::kOpaque: p = pix::Opaque(s.pPixels[i], s.color); break;
           case StackSource::kFill: p = s.color; break;
+        case StackSource::kAlpha: p = (p & 0x00FFFFFFu) | (s.color & 0xFF000000u); break;
         }
       }
       d[i] = p;

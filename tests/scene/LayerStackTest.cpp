@@ -43,14 +43,16 @@ TEST(LayerStackTest, EveryKernelSetMatchesThePlainRulesLayerAfterLayer) {
       std::vector<scene::StackSource> sources(count);
       for (int k = 0; k < count; ++k) {
         for (uint32_t& p : pixels[k]) p = Pixel(rng);
-        // Most layers blend, as on a page; some copy, tint or clear.
-        const int pick = static_cast<int>(rng() % 8);
-        const auto op = pick < 5   ? scene::StackSource::kBlend
+        // Most layers blend, as on a page; some copy, tint, clear or set
+        // the alpha.
+        const int pick = static_cast<int>(rng() % 9);
+        const auto op = pick < 5    ? scene::StackSource::kBlend
                         : pick == 5 ? scene::StackSource::kCopy
                         : pick == 6 ? scene::StackSource::kOpaque
-                                    : scene::StackSource::kFill;
-        sources[k] = scene::StackSource{op == scene::StackSource::kFill ? nullptr : pixels[k].data() + 1, Color(rng),
-                                        op};
+                        : pick == 7 ? scene::StackSource::kFill
+                                    : scene::StackSource::kAlpha;
+        const bool reads = op != scene::StackSource::kFill && op != scene::StackSource::kAlpha;
+        sources[k] = scene::StackSource{reads ? pixels[k].data() + 1 : nullptr, Color(rng), op};
       }
       std::vector<uint32_t> page(n + 2);
       for (uint32_t& p : page) p = Pixel(rng);
@@ -64,6 +66,7 @@ TEST(LayerStackTest, EveryKernelSetMatchesThePlainRulesLayerAfterLayer) {
             case scene::StackSource::kBlend: d = scenetest::BlendRule(d, s.pPixels[i], s.color); break;
             case scene::StackSource::kOpaque: d = scenetest::OpaqueRule(s.pPixels[i], s.color); break;
             case scene::StackSource::kFill: d = s.color; break;
+            case scene::StackSource::kAlpha: d = (d & 0x00FFFFFFu) | (s.color >> 24 << 24); break;
           }
         }
       }
