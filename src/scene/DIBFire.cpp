@@ -56,11 +56,20 @@ void CDIBFire::SetDrawParam(int x, int y, int width, int height, uint32_t color,
   mAddBlue = addBlue;
 }
 
-uint32_t CDIBFire::Palette(int32_t heat) {
-  const int32_t h = std::clamp(heat, 0, kMaxHeat);
+namespace {
+// The palette itself, for the per-cell loop, which records its own one step
+// rather than one for every cell.
+uint32_t PaletteColour(int32_t heat) {
+  const int32_t h = std::clamp(heat, 0, CDIBFire::kMaxHeat);
   if (h < 256) return static_cast<uint32_t>(h) << 16;
   if (h < 512) return 0xFF0000u | static_cast<uint32_t>(h - 256) << 8;
   return 0xFFFF00u | static_cast<uint32_t>(h - 512);
+}
+}  // namespace
+
+uint32_t CDIBFire::Palette(int32_t heat) {
+  Trace("CDIBFire::Palette");
+  return PaletteColour(heat);
 }
 
 int32_t CDIBFire::Feed(int) {
