@@ -5,6 +5,7 @@
 
 #include "app/core/Trace.h"
 #include "platform/Random.h"
+#include "scene/FireRows.h"
 
 CDIBFire::~CDIBFire() { Trace("CDIBFire::~CDIBFire"); }
 
@@ -13,6 +14,7 @@ bool CDIBFire::Initialize() {
   Release();
   if (!Create(kWidth, kHeight)) return false;
   mHeat.assign(static_cast<size_t>(kWidth) * kHeight, 0);
+  mHeatBound = 0;
   FillFull(0);
   SetDrawParam(0, 0, kWidth, kHeight, 0xFFFFFFFFu, 0, 0, 0);
   return true;
@@ -32,6 +34,7 @@ void CDIBFire::SetMove(bool run, bool clear) {
   if (!run) mCarry = 0;
   if (clear && !mHeat.empty()) {
     std::fill(mHeat.begin(), mHeat.end(), 0);
+    mHeatBound = 0;
     FillFull(0);
   }
 }
@@ -88,18 +91,15 @@ void CDIBFire::Tick() {
   Trace("CDIBFire::Tick");
   if (mHeat.empty()) return;
   int32_t* bottom = &mHeat[static_cast<size_t>(kHeight - 1) * kWidth];
-  for (int x = 0; x < kWidth; ++x) bottom[x] = Feed(x);
+  for (int x = 0; x < kWidth; ++x) {
+    bottom[x] = Feed(x);
+    NoteHeat(bottom[x]);
+  }
   const bool coolCold = CoolsColdCells();
+  const scene::FireKernels& kernels = mHeatBound < scene::kFireVectorHeat ? scene::Fire() : scene::ScalarFire();
   for (int y = 1; y <= kHeight - 2; ++y) {
     const int32_t* row = &mHeat[static_cast<size_t>(y) * kWidth];
-    const int32_t* below = row + kWidth;
-    int32_t* up = &mHeat[static_cast<size_t>(y - 1) * kWidth];
-    for (int x = 1; x <= kWidth - 2; ++x) {
-      const int64_t sum = static_cast<int64_t>(below[x]) + row[x - 1] + row[x + 1] + row[x];
-      if (sum == 0 && !coolCold) continue;
-      const int64_t average = sum / 4;
-      up[x] = average < 8 ? 0 : static_cast<int32_t>(average - 7);
-    }
+    kernels.carry(&mHeat[static_cast<size_t>(y - 1) * kWidth], row, row + kWidth, kWidth, coolCold);
   }
 }
 
@@ -108,24 +108,9 @@ void CDIBFire::UpdateImage() {
   uint32_t* pixels = GetPixels();
   if (!pixels || mHeat.empty()) return;
   const bool add = mAddRed != 0 || mAddGreen != 0 || mAddBlue != 0;
-  for (size_t i = 0; i < mHeat.size(); ++i) {
-    const int32_t heat = mHeat[i];
-    if (heat <= 0) {
-      pixels[i] = 0;
-      continue;
-    }
-    const int32_t h = std::min(heat, kMaxHeat);
-    uint32_t colour = PaletteColour(h);
-    uint32_t alpha = static_cast<uint32_t>(h * 128 / kMaxHeat);
-    if (add) {
-      const int r = std::clamp(static_cast<int>((colour >> 16) & 0xFF) + mAddRed, 0, 255);
-      const int g = std::clamp(static_cast<int>((colour >> 8) & 0xFF) + mAddGreen, 0, 255);
-      const int b = std::clamp(static_cast<int>(colour & 0xFF) + mAddBlue, 0, 255);
-      colour = static_cast<uint32_t>(r << 16 | g << 8 | b);
-      alpha = 255;
-    }
-    pixels[i] = alpha << 24 | colour;
-  }
+  // Adds beyond ±255 take every channel to the same end as ±255 does.
+  auto held = [](int v) { return std::clamp(v, -255, 255); };
+  scene::Fire().pixels(pixels, mHeat.data(), mHeat.size(), add, held(mAddRed), held(mAddGreen), held(mAddBlue));
 }
 
 void CDIBFire::Move(int32_t ms) {

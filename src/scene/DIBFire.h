@@ -4,6 +4,7 @@
 // own picture (800 × 150, one pixel a cell) and draws its inner part
 // stretched over a rectangle of the target.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -40,7 +41,10 @@ class CDIBFire : public CDIBImage {
   bool IsRun() const { return mbRun; }
   int32_t GetCarry() const { return mCarry; }
   int32_t GetHeat(int x, int y) const { return mHeat[static_cast<size_t>(y) * kWidth + x]; }
-  void SetHeat(int x, int y, int32_t heat) { mHeat[static_cast<size_t>(y) * kWidth + x] = heat; }
+  void SetHeat(int x, int y, int32_t heat) {
+    mHeat[static_cast<size_t>(y) * kWidth + x] = heat;
+    NoteHeat(heat);
+  }
 
   // The palette colour of a heat value (0x00RRGGBB); values above the
   // palette show its whitest colour.
@@ -60,7 +64,12 @@ class CDIBFire : public CDIBImage {
     return true;
   }
 
+  // Keeps the largest heat size the grid may hold (every other cell is an
+  // average of these), which decides whether the vector carry may run.
+  void NoteHeat(int64_t heat) { mHeatBound = std::max(mHeatBound, heat < 0 ? -heat : heat); }
+
   std::vector<int32_t> mHeat;
+  int64_t mHeatBound = 0;
   int32_t mBaseHeat = kBaseHeat;
   bool mbRun = false;
   int32_t mCarry = 0;

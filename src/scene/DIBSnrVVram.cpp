@@ -11,6 +11,7 @@
 #include "assets/DIBSprite.h"
 #include "scene/DIBOverlap.h"
 #include "scene/FrameStep.h"
+#include "scene/PageStack.h"
 #include "ui/Input.h"
 
 namespace {
@@ -18,21 +19,6 @@ namespace {
 // Rows of a page composed together: every layer of a run is drawn into a
 // band while it is still in the processor's cache.
 constexpr int kBandRows = 16;
-
-// The part of a layer's rectangle operation within rows y0 … y0 + rows − 1.
-void DrawBlitRows(const LayerBlit& b, CDIBImage* page, int y0, int rows) {
-  const int64_t top = std::max<int64_t>(b.y, y0);
-  const int64_t bottom = std::min<int64_t>(int64_t{b.y} + b.h, int64_t{y0} + rows);
-  if (b.op == LayerBlit::kNothing || top >= bottom) return;
-  const int y = static_cast<int>(top), h = static_cast<int>(bottom - top);
-  const int sy = static_cast<int>(b.sy + (top - b.y));
-  switch (b.op) {
-    case LayerBlit::kCopy: b.pSrc->Copy(page, b.x, y, b.sx, sy, b.w, h); break;
-    case LayerBlit::kBlend: b.pSrc->BltBlend(page, b.x, y, b.sx, sy, b.w, h, b.color); break;
-    case LayerBlit::kOpaque: b.pSrc->BltFast(page, b.x, y, b.sx, sy, b.w, h, b.color); break;
-    default: break;
-  }
-}
 
 }  // namespace
 
@@ -117,8 +103,7 @@ void CDIBSnrVVram::Compose(int page) {
     while (end < kLayerCount && simple[end]) ++end;
     for (int y0 = 0; y0 < kHeight; y0 += kBandRows) {
       const int rows = std::min(kBandRows, kHeight - y0);
-      if (!filled) image.FillBox(0, 0, y0, kWidth, rows);
-      for (int k = i; k < end; ++k) DrawBlitRows(blits[k], &image, y0, rows);
+      scene::DrawBlitBand(&image, blits + i, end - i, y0, rows, !filled);
     }
     filled = true;
     i = end;

@@ -7,12 +7,23 @@
 #include "app/core/Trace.h"
 #include "assets/DIBImage.h"
 #include "scene/DIBOverlap.h"
+#include "scene/LayerStack.h"
 #include "scene/OverlapArea.h"
+#include "scene/PageStack.h"
+#include "scene/SceneQuad.h"
 #include "ui/EffectParam.h"
 
 namespace {
 
 bool KnownBlurMode(int32_t mode) { return (mode >= 0 && mode <= 5) || (mode >= 10 && mode <= 13); }
+
+constexpr int kBandRows = 16;
+
+// Whether drawing onto the image reaches all of it (no narrower clip).
+bool WholeImage(const CDIBImage& image) {
+  const plat::RECT& c = image.GetClip();
+  return c.left == 0 && c.top == 0 && c.right == image.GetWidth() - 1 && c.bottom == image.GetHeight() - 1;
+}
 
 }  // namespace
 
@@ -50,9 +61,20 @@ void CDIBOverlap::MoveBlur() {
   CDIBImage& shown = *mpArea->pWork[mpArea->nCurrent];
   CDIBImage& next = *mpArea->pWork[1 - mpArea->nCurrent];
   const int w = next.GetWidth(), h = next.GetHeight();
-  // The trail: what was shown, half over the frame before it.
-  shown.BltBlend(&next, 0, 0, 0, 0, w, h, 0x80FFFFFFu);
-  next.FillAlpha(255);
+  // The trail: what was shown, half over the frame before it, then made
+  // opaque; one pass over the rows does both.
+  if (WholeImage(next) && shown.GetWidth() == w && shown.GetHeight() == h) {
+    scene::StackSource steps[2] = {{nullptr, 0x80FFFFFFu, scene::StackSource::kBlend},
+                                   {nullptr, 0xFF000000u, scene::StackSource::kAlpha}};
+    const scene::StackKernels& stack = scene::Stack();
+    for (int y = 0; y < h; ++y) {
+      steps[0].pPixels = shown.GetPixels() + static_cast<size_t>(y) * w;
+      stack.apply(next.GetPixels() + static_cast<size_t>(y) * w, static_cast<size_t>(w), steps, 2);
+    }
+  } else {
+    shown.BltBlend(&next, 0, 0, 0, 0, w, h, 0x80FFFFFFu);
+    next.FillAlpha(255);
+  }
 
   const int32_t mode = mpArea->nMode;
   const double g = std::min(mnSpan * 0.001, 1.0);
@@ -93,8 +115,23 @@ void CDIBOverlap::DrawBlur(CDIBImage* target) {
     return;
   }
   CDIBImage& shown = *mpArea->pWork[mpArea->nCurrent];
-  shown.Copy(target, 0, 0, 0, 0, shown.GetWidth(), shown.GetHeight());
-  if (mpArea->bNewQuad) mpNewImage->StretchBltBlend(target, mpArea->newQuad, false);
+  // The work image and the new picture over it, a band of rows at a time
+  // while both are in the processor's cache.
+  LayerBlit blits[2];
+  blits[0] = LayerBlit{LayerBlit::kCopy, &shown, 0, 0, 0, 0, shown.GetWidth(), shown.GetHeight(), 0};
+  int count = 1;
+  const SprtVertex& q = mpArea->newQuad;
+  if (mpArea->bNewQuad) {
+    if (!scene::IsUnscaledRect(q)) {
+      shown.Copy(target, 0, 0, 0, 0, shown.GetWidth(), shown.GetHeight());
+      mpNewImage->StretchBltBlend(target, q, false);
+      return;
+    }
+    blits[count++] = LayerBlit{LayerBlit::kBlend, mpNewImage, q.dst[0].x, q.dst[0].y, q.src[0].u, q.src[0].v,
+                               q.dst[1].x - q.dst[0].x + 1, q.dst[3].y - q.dst[0].y + 1, q.color};
+  }
+  for (int y0 = 0; y0 < target->GetHeight(); y0 += kBandRows)
+    scene::DrawBlitBand(target, blits, count, y0, std::min(kBandRows, target->GetHeight() - y0), false);
 }
 
 void CDIBOverlap::ReleaseBlur() {

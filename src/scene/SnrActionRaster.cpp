@@ -4,6 +4,7 @@
 // that the edges neighbouring cells share are blended once.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "app/core/Trace.h"
@@ -239,14 +240,27 @@ void CDIBSnrAction::BltRaster(CDIBImage* src, CDIBImage* dst, const SprtVertex& 
         vv += dv;
         continue;
       }
-      const int first = x;
-      int run = 0;
-      for (; x <= end && !mark[x] && run < kBatch; ++x, ++run, uu += du, vv += dv) {
-        mark[x] = 1;
-        const int64_t su = std::clamp<int64_t>(uu >> 16, 0, sw - 1), sv = std::clamp<int64_t>(vv >> 16, 0, sh - 1);
-        samples[run] = sp[static_cast<size_t>(sv) * sw + static_cast<size_t>(su)];
+      // Marks are 1 where set: the run ends at the next one.
+      const void* hit = memchr(mark + x, 1, static_cast<size_t>(end - x + 1));
+      const int stop = hit ? static_cast<int>(static_cast<const uint8_t*>(hit) - mark) : end + 1;
+      const int run = std::min(stop - x, kBatch);
+      // The position moves in a straight line: when both ends of the run
+      // lie inside the picture, every sample does.
+      const int64_t lastU = uu + du * (run - 1), lastV = vv + dv * (run - 1);
+      const bool inside = uu >= 0 && vv >= 0 && lastU >= 0 && lastV >= 0 && (uu >> 16) < sw && (lastU >> 16) < sw &&
+                          (vv >> 16) < sh && (lastV >> 16) < sh;
+      if (inside) {
+        for (int k = 0; k < run; ++k, uu += du, vv += dv)
+          samples[k] = sp[static_cast<size_t>(vv >> 16) * sw + static_cast<size_t>(uu >> 16)];
+      } else {
+        for (int k = 0; k < run; ++k, uu += du, vv += dv) {
+          const int64_t su = std::clamp<int64_t>(uu >> 16, 0, sw - 1), sv = std::clamp<int64_t>(vv >> 16, 0, sh - 1);
+          samples[k] = sp[static_cast<size_t>(sv) * sw + static_cast<size_t>(su)];
+        }
       }
-      kernels.blend(d + first, samples, static_cast<size_t>(run), m);
+      memset(mark + x, 1, static_cast<size_t>(run));
+      kernels.blend(d + x, samples, static_cast<size_t>(run), m);
+      x += run;
     }
   }
 }
