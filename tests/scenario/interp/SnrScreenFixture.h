@@ -39,6 +39,10 @@ class SnrScreenTest : public InterpTest {
   void SetUp() override {
     InterpTest::SetUp();
     RegisterGameScreens();
+    // The stories here end the program at END; the title screen, with the
+    // pictures it needs, has its own tests (a test that needs one registers
+    // its own).
+    RegisterScreen(SCREEN_TITLE, nullptr);
     mestest::WriteWindowData(game);
     game.Write("MGD/SELP.MGD", screenkit::FramesPicture(5, 200, 40, kSelParts));
   }
