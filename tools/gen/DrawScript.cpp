@@ -472,6 +472,23 @@ bool CDrawScript::Blur(Args& a) {
   return true;
 }
 
+bool CDrawScript::GradeCmd(Args& a) {
+  Trace("CDrawScript::GradeCmd");
+  float v[4], gray = 1;
+  for (int i = 0; i < 4; ++i)
+    if (!Pos(a, static_cast<size_t>(i) + 1, &v[i])) return false;
+  uint32_t tint = 0xFFFFFFFF;
+  auto it = a.opt.find("tint");
+  if (it != a.opt.end()) {
+    if (!Color(it->second, &tint)) return false;
+    a.opt.erase(it);
+  }
+  if (!OptNum(a, "gray", &gray) || !NoUnused(a)) return false;
+  Grade(mpOut->canvas, static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3]),
+        gray, tint);
+  return true;
+}
+
 bool CDrawScript::Figure(Args& a) {
   Trace("CDrawScript::Figure");
   FigureSpec spec;
@@ -562,6 +579,7 @@ bool CDrawScript::Command(const std::string& name, Args& a) {
   if (name == "image") return Image(a);
   if (name == "noise") return Noise(a);
   if (name == "blur") return Blur(a);
+  if (name == "grade") return GradeCmd(a);
   if (name == "figure") return Figure(a);
   if (name == "element" || name == "grid" || name == "empty") return Elements(name, a);
   return Fail("unknown command '" + name + "'");

@@ -56,6 +56,7 @@ class CDrawScript {
   bool Text(Args& a);
   bool Noise(Args& a);
   bool Blur(Args& a);
+  bool GradeCmd(Args& a);
   bool Figure(Args& a);
   bool Elements(const std::string& name, Args& a);
   bool LoadImage(const std::string& name, LoadedPicture* out);

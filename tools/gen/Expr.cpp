@@ -63,15 +63,26 @@ class CExprParser {
   void Skip();
   bool Eat(const char* token);
   bool Fail(const std::string& message);
+  bool SyntaxFail(const std::string& message);
 
   const std::string& mText;
   const Variables& mVars;
   size_t mPos = 0;
   std::string mError;
+  // Above 0 while the branch of a ?: that is not taken is read: it must
+  // be well formed, but what it would compute does not matter.
+  int mMute = 0;
 };
 
 bool CExprParser::Fail(const std::string& message) {
   Trace("CExprParser::Fail");
+  if (mMute > 0) return true;
+  if (mError.empty()) mError = message;
+  return false;
+}
+
+bool CExprParser::SyntaxFail(const std::string& message) {
+  Trace("CExprParser::SyntaxFail");
   if (mError.empty()) mError = message;
   return false;
 }
@@ -95,7 +106,10 @@ bool CExprParser::Eat(const char* token) {
 
 bool CExprParser::Number(const Value& v, double* out) {
   Trace("CExprParser::Number");
-  if (v.isText) return Fail("a number is needed, not the text \"" + v.text + "\"");
+  if (v.isText) {
+    *out = 0;
+    return Fail("a number is needed, not the text \"" + v.text + "\"");
+  }
   *out = v.num;
   return true;
 }
@@ -104,7 +118,7 @@ bool CExprParser::Parse(Value* out, std::string* error) {
   Trace("CExprParser::Parse");
   bool ok = Ternary(out);
   Skip();
-  if (ok && mPos != mText.size()) ok = Fail("unexpected '" + mText.substr(mPos) + "'");
+  if (ok && mPos != mText.size()) ok = SyntaxFail("unexpected '" + mText.substr(mPos) + "'");
   if (!ok && error) *error = mError.empty() ? "bad expression" : mError;
   return ok;
 }
@@ -114,9 +128,17 @@ bool CExprParser::Ternary(Value* v) {
   if (!Or(v)) return false;
   if (!Eat("?")) return true;
   Value a, b;
-  if (!Ternary(&a) || !Eat(":") ) return Fail("'?' without ':'");
-  if (!Ternary(&b)) return false;
-  *v = v->Truth() ? a : b;
+  bool cond = v->Truth();
+  if (!cond) ++mMute;
+  bool ok = Ternary(&a);
+  if (!cond) --mMute;
+  if (!ok) return false;
+  if (!Eat(":")) return SyntaxFail("'?' without ':'");
+  if (cond) ++mMute;
+  ok = Ternary(&b);
+  if (cond) --mMute;
+  if (!ok) return false;
+  *v = cond ? a : b;
   return true;
 }
 
@@ -216,12 +238,12 @@ bool CExprParser::Unary(Value* v) {
 bool CExprParser::Primary(Value* v) {
   Trace("CExprParser::Primary");
   Skip();
-  if (mPos >= mText.size()) return Fail("expression ends too early");
+  if (mPos >= mText.size()) return SyntaxFail("expression ends too early");
   char c = mText[mPos];
   if (c == '(') {
     ++mPos;
     if (!Ternary(v)) return false;
-    if (!Eat(")")) return Fail("')' missing");
+    if (!Eat(")")) return SyntaxFail("')' missing");
     return true;
   }
   if (c == '"') {
@@ -230,7 +252,7 @@ bool CExprParser::Primary(Value* v) {
       if (mText[mPos] == '\\' && mPos + 1 < mText.size()) ++mPos;
       s += mText[mPos];
     }
-    if (mPos >= mText.size()) return Fail("text without its closing quote");
+    if (mPos >= mText.size()) return SyntaxFail("text without its closing quote");
     ++mPos;
     *v = Value::Text(s);
     return true;
@@ -248,12 +270,12 @@ bool CExprParser::Primary(Value* v) {
     double n = (c == '0' && mPos + 1 < mText.size() && (mText[mPos + 1] == 'x' || mText[mPos + 1] == 'X'))
                    ? static_cast<double>(strtoull(start, &end, 16))
                    : strtod(start, &end);
-    if (end == start) return Fail("bad number");
+    if (end == start) return SyntaxFail("bad number");
     mPos += static_cast<size_t>(end - start);
     *v = Value::Num(n);
     return true;
   }
-  if (!isalpha(static_cast<unsigned char>(c)) && c != '_') return Fail(std::string("unexpected '") + c + "'");
+  if (!isalpha(static_cast<unsigned char>(c)) && c != '_') return SyntaxFail(std::string("unexpected '") + c + "'");
   size_t start = mPos;
   while (mPos < mText.size() && (isalnum(static_cast<unsigned char>(mText[mPos])) || mText[mPos] == '_')) ++mPos;
   std::string name = mText.substr(start, mPos - start);
@@ -267,7 +289,7 @@ bool CExprParser::Primary(Value* v) {
         if (!Ternary(&a)) return false;
         args.push_back(a);
         if (Eat(")")) break;
-        if (!Eat(",")) return Fail("',' or ')' expected in the arguments of " + name);
+        if (!Eat(",")) return SyntaxFail("',' or ')' expected in the arguments of " + name);
       }
     }
     return Call(name, args, v);
@@ -277,7 +299,10 @@ bool CExprParser::Primary(Value* v) {
     return true;
   }
   auto it = mVars.find(name);
-  if (it == mVars.end()) return Fail("unknown name '" + name + "'");
+  if (it == mVars.end()) {
+    *v = Value();
+    return Fail("unknown name '" + name + "'");
+  }
   *v = it->second;
   return true;
 }
@@ -285,7 +310,7 @@ bool CExprParser::Primary(Value* v) {
 bool CExprParser::Call(const std::string& name, std::vector<Value>& args, Value* v) {
   Trace("CExprParser::Call");
   auto count = [&](size_t lo, size_t hi) {
-    return args.size() >= lo && args.size() <= hi ? true : Fail("wrong number of arguments for " + name);
+    return args.size() >= lo && args.size() <= hi ? true : SyntaxFail("wrong number of arguments for " + name);
   };
   std::vector<double> n;
   auto numbers = [&](size_t from) {
@@ -301,16 +326,38 @@ bool CExprParser::Call(const std::string& name, std::vector<Value>& args, Value*
     double i;
     if (!count(2, 1000) || !Number(args[0], &i)) return false;
     long k = static_cast<long>(std::floor(i));
-    if (k < 0 || k >= static_cast<long>(args.size()) - 1) return Fail("pick index out of range");
+    if (k < 0 || k >= static_cast<long>(args.size()) - 1) {
+      *v = Value();
+      return Fail("pick index out of range");
+    }
     *v = args[static_cast<size_t>(k) + 1];
+    return true;
+  }
+  if (name == "get") {
+    // A variable by a computed name: get("X" + i) reads X0, X1, …
+    if (!count(1, 1)) return false;
+    if (!args[0].isText) {
+      *v = Value();
+      return Fail("get takes a variable name as a text");
+    }
+    auto it = mVars.find(args[0].text);
+    if (it == mVars.end()) {
+      *v = Value();
+      return Fail("unknown name '" + args[0].text + "'");
+    }
+    *v = it->second;
     return true;
   }
   if (name == "mix") {
     uint32_t a, b;
     double t;
-    if (!count(3, 3) || !args[0].isText || !args[1].isText || !ParseColor(args[0].text, &a) ||
-        !ParseColor(args[1].text, &b) || !Number(args[2], &t))
+    if (!count(3, 3)) return false;
+    if (!args[0].isText || !args[1].isText || !ParseColor(args[0].text, &a) || !ParseColor(args[1].text, &b) ||
+        args[2].isText) {
+      *v = Value();
       return Fail("mix takes two colours and a fraction");
+    }
+    t = args[2].num;
     *v = Value::Text(FormatColor(MixColor(a, b, t)));
     return true;
   }

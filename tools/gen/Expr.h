@@ -29,7 +29,7 @@ bool EvalExpr(const std::string& text, const Variables& vars, Value* out, std::s
 
 // The functions the expressions know, for the documentation and tests:
 // min max abs floor ceil round int sqrt pow sin cos atan2 clamp lerp pick
-// hash rgb rgba mix.
+// hash rgb rgba mix get (a variable by a computed name).
 std::string FormatNumber(double n);
 
 }  // namespace gen

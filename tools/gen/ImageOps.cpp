@@ -63,6 +63,23 @@ void AddNoise(CCanvas& canvas, int x, int y, int w, int h, float amount, uint32_
   }
 }
 
+void Grade(CCanvas& canvas, int x, int y, int w, int h, float gray, uint32_t tint) {
+  Trace("Grade");
+  Rgba t = StraightFromArgb(tint);
+  int x0 = std::max(0, x), y0 = std::max(0, y);
+  int x1 = std::min(canvas.Width(), x + w), y1 = std::min(canvas.Height(), y + h);
+  for (int py = y0; py < y1; ++py) {
+    Rgba* row = canvas.Row(py);
+    for (int px = x0; px < x1; ++px) {
+      Rgba& p = row[px];
+      float l = p.r * 0.299f + p.g * 0.587f + p.b * 0.114f;
+      p.r = (p.r + (l - p.r) * gray) * t.r;
+      p.g = (p.g + (l - p.g) * gray) * t.g;
+      p.b = (p.b + (l - p.b) * gray) * t.b;
+    }
+  }
+}
+
 void BoxBlur(CCanvas& canvas, int x, int y, int w, int h, int radius) {
   Trace("BoxBlur");
   int x0 = std::max(0, x), y0 = std::max(0, y);

@@ -15,6 +15,9 @@ void DrawImage(CCanvas& canvas, const uint32_t* pixels, int width, int height, f
 // the same for all three channels when `mono`. Draws from the engine's one
 // random generator, seeded with `seed`.
 void AddNoise(CCanvas& canvas, int x, int y, int w, int h, float amount, uint32_t seed, bool mono);
+// Takes `gray` (0 … 1) of the colour out of every pixel of the box and
+// multiplies what is left by `tint` (0xAARRGGBB; white keeps it).
+void Grade(CCanvas& canvas, int x, int y, int w, int h, float gray, uint32_t tint);
 // Three box blurs of `radius` over the box (close to a Gaussian).
 void BoxBlur(CCanvas& canvas, int x, int y, int w, int h, int radius);
 

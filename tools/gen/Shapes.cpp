@@ -202,7 +202,7 @@ void DrawShape(CCanvas& canvas, const Shape& shape, const ShapeStyle& style) {
       }
       if (style.outline) {
         float band = std::fabs(d) - halfLine;
-        float k = style.smooth ? Clamp01(0.5f - band) : (band <= 0 ? 1.0f : 0.0f);
+        float k = style.smooth ? Clamp01(0.5f - band / edge) : (band <= 0 ? 1.0f : 0.0f);
         if (k > 0) BlendPixel(row[x], style.outlineColor, k * style.opacity, style.mode);
       }
     }

@@ -124,8 +124,12 @@ std::vector<float> RenderNote(const Instrument& in, double midi, double velocity
   double freq = 440.0 * std::pow(2.0, (midi - 69.0) / 12.0);
   int voices = in.wave == Wave::kPad ? std::max(in.voices, 4) : in.voices;
   double detune = in.wave == Wave::kPad ? std::max(in.detune, 10.0) : in.detune;
-  std::vector<double> phase(static_cast<size_t>(voices));
-  for (int v = 0; v < voices; ++v) phase[static_cast<size_t>(v)] = std::fmod(v * 0.37, 1.0);
+  std::vector<double> phase(static_cast<size_t>(voices)), spread(static_cast<size_t>(voices), 1.0);
+  for (int v = 0; v < voices; ++v) {
+    phase[static_cast<size_t>(v)] = std::fmod(v * 0.37, 1.0);
+    double cents = voices > 1 ? detune * (v - (voices - 1) / 2.0) / ((voices - 1) / 2.0) : 0;
+    spread[static_cast<size_t>(v)] = std::pow(2.0, cents / 1200.0);
+  }
   double modPhase = 0;
   Svf filter, drum;
   double hpState = 0, hpPrev = 0;
@@ -157,8 +161,7 @@ std::vector<float> RenderNote(const Instrument& in, double midi, double velocity
       case Wave::kPad: {
         for (int v = 0; v < voices; ++v) {
           double& p = phase[static_cast<size_t>(v)];
-          double cents = voices > 1 ? detune * (v - (voices - 1) / 2.0) / ((voices - 1) / 2.0) : 0;
-          double dt = pitch * std::pow(2.0, cents / 1200.0) / rate;
+          double dt = pitch * spread[static_cast<size_t>(v)] / rate;
           double x;
           if (in.wave == Wave::kSine) {
             x = std::sin(kTwoPi * p);

@@ -380,8 +380,8 @@ std::vector<int16_t> RenderVoice(const std::string& text, const Speaker& sp, int
       y = Resonate(r2, y, f2, 110, rate);
       y = Resonate(r3, y, f3, 170, rate);
       y = Resonate(r4, y, 3600 * sp.formant, 250, rate);
-      double h = Resonate(hissRes, noise, std::min(hf, rate * 0.45), 1800, rate) * hiss * 0.35;
-      if (fr.burst > 0 && i < static_cast<size_t>(6 * ms)) h += noise * fr.burst * 0.5;
+      double h = Resonate(hissRes, noise, std::min(hf, rate * 0.45), 1800, rate) * hiss * 0.2;
+      if (fr.burst > 0 && i < static_cast<size_t>(6 * ms)) h += noise * fr.burst * 0.3;
       double s = y * 0.8 + h;
       // Take away the rumble below the voice.
       hp = 0.995 * (hp + s - hpPrev);
