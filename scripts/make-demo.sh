@@ -1,17 +1,11 @@
 #!/usr/bin/env bash
-# Makes the demo game folder from the sources in demo/ with the tools of a
-# build. Usage: make-demo.sh BUILD_DIR GAME_DIR
+# Makes the demo game folder with a build's tools: the demo_game target of
+# BUILD_DIR makes BUILD_DIR/game from demo/. Usage: make-demo.sh BUILD_DIR [GAME_DIR]
+# With GAME_DIR the finished folder is also copied there.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
-game=$2
-tool="$build/tools/velto-tool"
-mkdir -p "$game"
-for source in DATA MGD MSD SE BGM VOICE; do
-  mkdir -p "$game/$source"
-done
-for script in "$root"/demo/scenario/*.txt; do
-  [ -e "$script" ] || continue
-  name=$(basename "$script" .txt)
-  "$tool" snr compile "$script" "$game/MSD/$name.MSD"
-done
+build=${1:?usage: make-demo.sh BUILD_DIR [GAME_DIR]}
+cmake --build "$build" --target demo_game
+if [ $# -ge 2 ]; then
+  mkdir -p "$2"
+  cp "$build"/game/* "$2"/
+fi

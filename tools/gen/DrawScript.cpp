@@ -268,6 +268,7 @@ bool CDrawScript::Draw(const Shape& shape, Args& a, bool fillByDefault) {
     DrawShape(mpOut->canvas, moved, ss);
   }
   DrawShape(mpOut->canvas, shape, style);
+  if (mSmooth && !mFilling) mpOut->smoothEdges = true;
   return true;
 }
 
@@ -442,6 +443,7 @@ bool CDrawScript::Text(Args& a) {
     else return Fail("align=left|center|right");
   }
   if (!NoUnused(a)) return false;
+  mpOut->smoothEdges = true;
   std::string error;
   if (!DrawCaption(mpOut->canvas, static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)), style,
                    a.pos[3], &error))
@@ -502,6 +504,7 @@ bool CDrawScript::Figure(Args& a) {
   }
   spec.smooth = mSmooth;
   DrawFigure(mpOut->canvas, spec);
+  if (mSmooth) mpOut->smoothEdges = true;
   return true;
 }
 
@@ -533,7 +536,11 @@ bool CDrawScript::Command(const std::string& name, Args& a) {
   if (name == "fill") {
     if (a.pos.size() != 2) return Fail("fill PAINT");
     a.opt["fill"] = a.pos[1];
-    return Draw(MakeRect(-4, -4, W + 8, H + 8, 0, 0), a, true);
+    // A fill covers every pixel whole, so it has no edges to smooth.
+    mFilling = true;
+    bool ok = Draw(MakeRect(-4, -4, W + 8, H + 8, 0, 0), a, true);
+    mFilling = false;
+    return ok;
   }
   if (name == "rect") {
     float x, y, w, h, r = 0, rot = 0;

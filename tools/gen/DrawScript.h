@@ -18,6 +18,8 @@ struct PictureResult {
   uint16_t encoding = kPictureSGD;
   std::vector<SprtElement> elements;
   int elementWidth = 4;
+  // A shape was drawn with smooth edges (a hit map must not have them).
+  bool smoothEdges = false;
 };
 
 // A picture read for the image command: pixels and elements.
@@ -69,6 +71,7 @@ class CDrawScript {
   const SourceLine* mpLine = nullptr;
   PictureResult* mpOut = nullptr;
   bool mSmooth = true;
+  bool mFilling = false;
   bool mStarted = false;
   std::string mError;
 };

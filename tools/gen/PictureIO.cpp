@@ -53,6 +53,10 @@ bool WritePicture(const std::string& path, const PictureResult& picture, std::st
       *error = path + ": a hit map is 800x600";
       return false;
     }
+    if (picture.smoothEdges) {
+      *error = path + ": a hit map's regions need sharp edges: draw it with 'smooth off'";
+      return false;
+    }
     std::vector<uint8_t> map(hitmap::kMapSize);
     for (size_t i = 0; i < map.size(); ++i) {
       uint32_t p = pixels[i];

@@ -104,7 +104,9 @@ bool CPreprocessor::Run(const std::string& path, std::vector<SourceLine>* out, s
   mError.clear();
   mSteps = 0;
   std::vector<SourceLine> lines;
-  bool ok = ReadLines(path, &lines) && Block(lines, 0, lines.size(), 0);
+  bool ok = ReadLines(path, &lines);
+  if (!ok) mError = path + ": cannot read";
+  ok = ok && Block(lines, 0, lines.size(), 0);
   if (!ok && error) *error = mError;
   return ok;
 }
@@ -112,10 +114,7 @@ bool CPreprocessor::Run(const std::string& path, std::vector<SourceLine>* out, s
 bool CPreprocessor::ReadLines(const std::string& path, std::vector<SourceLine>* lines) {
   Trace("CPreprocessor::ReadLines");
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    mError = path + ": cannot read";
-    return false;
-  }
+  if (!in) return false;
   mFiles.push_back(path);
   std::string text;
   int number = 0;

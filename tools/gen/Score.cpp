@@ -311,6 +311,13 @@ bool ParseScore(const std::vector<SourceLine>& lines, Song* song, std::string* e
       else pos.push_back(w[i]);
     }
     if (cmd == "song") {
+      // The bar's beats first: "bars" counts in them.
+      if (opt.count("beats")) {
+        double d;
+        if (!ParseNumberOpt(opt["beats"], &d) || d < 1 || d > 16) return fail(line, "song: beats must be 1 to 16");
+        song->beatsPerBar = static_cast<int>(d);
+        opt.erase("beats");
+      }
       for (auto& [k, v] : opt) {
         double d;
         if (k == "loop") {
@@ -323,7 +330,6 @@ bool ParseScore(const std::vector<SourceLine>& lines, Song* song, std::string* e
         else if (k == "channels" && (d == 1 || d == 2)) song->channels = static_cast<int>(d);
         else if (k == "tempo" && d >= 20 && d <= 400) song->tempo = d;
         else if (k == "bars" && d >= 1 && d <= 2000) song->length = static_cast<int64_t>(d) * song->beatsPerBar * kTicksPerQuarter;
-        else if (k == "beats" && d >= 1 && d <= 16) song->beatsPerBar = static_cast<int>(d);
         else if (k == "reverb" && d >= 0 && d <= 1) song->reverb = d;
         else if (k == "room" && d >= 0 && d <= 1) song->room = d;
         else if (k == "tail" && d >= 0 && d <= 60000) song->tail = d;
