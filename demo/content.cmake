@@ -139,3 +139,14 @@ add_custom_command(OUTPUT ${out}
   DEPENDS velto-tool ${DEMO_TEXT}
   COMMENT "demo voice TEST" VERBATIM)
 demo_add_output(VOICE ${out})
+
+# --- Movies (DATA) ---------------------------------------------------------
+# The old film's scene is drawn once and shaken frame by frame.
+set(reel_scene ${DEMO_WORK}/frames/REEL_SCENE.MGD)
+add_custom_command(OUTPUT ${reel_scene}
+  COMMAND ${DEMO_TOOL} draw ${DEMO_SOURCE_OPTIONS} ${DEMO_SRC}/movies/reel_scene.pic ${reel_scene}
+  DEPENDS velto-tool ${DEMO_SRC}/movies/reel_scene.pic
+  COMMENT "demo movie picture REEL_SCENE" VERBATIM)
+demo_movie(OP op.pic 144 op.score AFTER ${DEMO_WORK}/MGD/BG_SEA.MGD ${DEMO_WORK}/MGD/BG_LIGHT_N.MGD
+           ${DEMO_WORK}/MGD/TITLE.MGD ${DEMO_WORK}/MGD/TITLE_P.MGD)
+demo_movie(REEL reel.pic 120 reel.score AFTER ${reel_scene})

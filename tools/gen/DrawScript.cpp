@@ -345,7 +345,7 @@ bool CDrawScript::Elements(const std::string& name, Args& a) {
   return true;
 }
 
-bool CDrawScript::LoadImage(const std::string& name, LoadedPicture* out) {
+const LoadedPicture* CDrawScript::LoadImage(const std::string& name) {
   Trace("CDrawScript::LoadImage");
   namespace fs = std::filesystem;
   std::vector<std::string> candidates;
@@ -362,21 +362,27 @@ bool CDrawScript::LoadImage(const std::string& name, LoadedPicture* out) {
     if (it == mImages.end()) {
       LoadedPicture pic;
       std::string error;
-      if (!LoadPicture(path, &pic, &error)) return Fail(error);
+      if (!LoadPicture(path, &pic, &error)) {
+        Fail(error);
+        return nullptr;
+      }
+      pic.premul.resize(pic.pixels.size());
+      for (size_t i = 0; i < pic.pixels.size(); ++i) pic.premul[i] = PremulFromArgb(pic.pixels[i]);
       it = mImages.emplace(path, std::move(pic)).first;
       mImageFiles.push_back(path);
     }
-    *out = it->second;
-    return true;
+    return &it->second;
   }
-  return Fail("image '" + name + "' not found");
+  Fail("image '" + name + "' not found");
+  return nullptr;
 }
 
 bool CDrawScript::Image(Args& a) {
   Trace("CDrawScript::Image");
   if (a.pos.size() != 4 && a.pos.size() != 6) return Fail("image FILE X Y [W H]");
-  LoadedPicture pic;
-  if (!LoadImage(a.pos[1], &pic)) return false;
+  const LoadedPicture* found = LoadImage(a.pos[1]);
+  if (!found) return false;
+  const LoadedPicture& pic = *found;
   float x, y;
   if (!Pos(a, 2, &x) || !Pos(a, 3, &y)) return false;
   float sx = 0, sy = 0, sw = static_cast<float>(pic.width), sh = static_cast<float>(pic.height);
@@ -405,7 +411,7 @@ bool CDrawScript::Image(Args& a) {
   float w = sw, h = sh, opacity = 1;
   if (a.pos.size() == 6 && (!Pos(a, 4, &w) || !Pos(a, 5, &h))) return false;
   if (!OptNum(a, "opacity", &opacity) || !NoUnused(a)) return false;
-  DrawImage(mpOut->canvas, pic.pixels.data(), pic.width, pic.height, sx, sy, sw, sh, x, y, w, h, opacity);
+  DrawImage(mpOut->canvas, pic.premul.data(), pic.width, pic.height, sx, sy, sw, sh, x, y, w, h, opacity);
   return true;
 }
 

@@ -27,6 +27,7 @@ struct LoadedPicture {
   std::vector<uint32_t> pixels;
   int width = 0, height = 0;
   std::vector<SprtElement> elements;
+  std::vector<Rgba> premul;  // the pixels as the canvas holds them, made once
 };
 
 class CDrawScript {
@@ -61,7 +62,7 @@ class CDrawScript {
   bool GradeCmd(Args& a);
   bool Figure(Args& a);
   bool Elements(const std::string& name, Args& a);
-  bool LoadImage(const std::string& name, LoadedPicture* out);
+  const LoadedPicture* LoadImage(const std::string& name);
   bool NoUnused(const Args& a);
   bool Fail(const std::string& message);
 
@@ -78,8 +79,9 @@ class CDrawScript {
 
 // Writes the picture by the extension of `path`: ".MGD" a picture file in
 // the picture's encoding, ".png" an RGBA PNG, ".BMP" a hit map (800 × 600,
-// every pixel grey; grey n is region n). Case does not matter.
-bool WritePicture(const std::string& path, const PictureResult& picture, std::string* error);
+// every pixel grey; grey n is region n). Case does not matter. `quick`
+// compresses a PNG less (movie frames, read once by the next step).
+bool WritePicture(const std::string& path, const PictureResult& picture, std::string* error, bool quick = false);
 // Reads a picture file (".MGD") or a PNG.
 bool LoadPicture(const std::string& path, LoadedPicture* out, std::string* error);
 

@@ -9,8 +9,8 @@
 
 namespace gen {
 
-void DrawImage(CCanvas& canvas, const uint32_t* pixels, int width, int height, float sx, float sy, float sw,
-               float sh, float x, float y, float w, float h, float opacity) {
+void DrawImage(CCanvas& canvas, const Rgba* pixels, int width, int height, float sx, float sy, float sw, float sh,
+               float x, float y, float w, float h, float opacity) {
   Trace("DrawImage");
   if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || width <= 0 || height <= 0) return;
   int x0 = std::max(0, static_cast<int>(std::floor(x))), y0 = std::max(0, static_cast<int>(std::floor(y)));
@@ -20,10 +20,10 @@ void DrawImage(CCanvas& canvas, const uint32_t* pixels, int width, int height, f
   int hx = std::min(width - 1, static_cast<int>(std::ceil(sx + sw)) - 1);
   int hy = std::min(height - 1, static_cast<int>(std::ceil(sy + sh)) - 1);
   if (hx < lx || hy < ly) return;
-  auto at = [&](int px, int py) {
+  auto at = [&](int px, int py) -> const Rgba& {
     px = std::clamp(px, lx, hx);
     py = std::clamp(py, ly, hy);
-    return PremulFromArgb(pixels[static_cast<size_t>(py) * width + px]);
+    return pixels[static_cast<size_t>(py) * width + px];
   };
   for (int py = y0; py < y1; ++py) {
     float v = sy + (static_cast<float>(py) + 0.5f - y) * sh / h - 0.5f;
@@ -34,7 +34,7 @@ void DrawImage(CCanvas& canvas, const uint32_t* pixels, int width, int height, f
       float u = sx + (static_cast<float>(px) + 0.5f - x) * sw / w - 0.5f;
       int iu = static_cast<int>(std::floor(u));
       float fu = u - static_cast<float>(iu);
-      Rgba a = at(iu, iv), b = at(iu + 1, iv), c = at(iu, iv + 1), d = at(iu + 1, iv + 1);
+      const Rgba &a = at(iu, iv), &b = at(iu + 1, iv), &c = at(iu, iv + 1), &d = at(iu + 1, iv + 1);
       auto mix = [&](float p, float q, float r, float s) {
         return (p * (1 - fu) + q * fu) * (1 - fv) + (r * (1 - fu) + s * fu) * fv;
       };

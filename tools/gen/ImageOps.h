@@ -7,10 +7,10 @@
 
 namespace gen {
 
-// Draws the source rectangle (sx, sy, sw, sh) of 0xAARRGGBB `pixels` into
-// the rectangle (x, y, w, h) of the canvas, laid over what is there.
-void DrawImage(CCanvas& canvas, const uint32_t* pixels, int width, int height, float sx, float sy, float sw,
-               float sh, float x, float y, float w, float h, float opacity);
+// Draws the source rectangle (sx, sy, sw, sh) of premultiplied `pixels`
+// into the rectangle (x, y, w, h) of the canvas, laid over what is there.
+void DrawImage(CCanvas& canvas, const Rgba* pixels, int width, int height, float sx, float sy, float sw, float sh,
+               float x, float y, float w, float h, float opacity);
 // Adds grain of up to ± amount to the colour of every pixel of the box,
 // the same for all three channels when `mono`. Draws from the engine's one
 // random generator, seeded with `seed`.

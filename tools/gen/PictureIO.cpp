@@ -37,14 +37,14 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& data, std::s
 
 }  // namespace
 
-bool WritePicture(const std::string& path, const PictureResult& picture, std::string* error) {
+bool WritePicture(const std::string& path, const PictureResult& picture, std::string* error, bool quick) {
   Trace("WritePicture");
   std::vector<uint32_t> pixels = picture.canvas.ToArgb();
   int w = picture.canvas.Width(), h = picture.canvas.Height();
   std::string ext = Extension(path);
   std::vector<uint8_t> file;
   if (ext == "png") {
-    if (!EncodePngPixels(pixels.data(), w, h, true, &file)) {
+    if (!EncodePngPixels(pixels.data(), w, h, true, &file, quick ? 1 : -1)) {
       *error = "PNG encoding failed";
       return false;
     }

@@ -46,19 +46,17 @@ std::string FrameName(const std::string& pattern, long n) {
   return pattern.substr(0, at) + digits + pattern.substr(i + 1);
 }
 
-int DrawOne(gen::SourceOptions& options, const std::string& in, const std::string& out, int frame,
-            std::vector<std::string>* deps) {
+int DrawOne(gen::SourceOptions& options, gen::CDrawScript& script, const std::string& in, const std::string& out,
+            int frame, std::vector<std::string>* deps) {
   gen::CPreprocessor pre;
   gen::ApplySourceOptions(options, &pre);
   if (frame >= 0) pre.SetVar("frame", gen::Value::Num(frame));
   std::vector<gen::SourceLine> lines;
   std::string error;
   if (!pre.Run(in, &lines, &error)) return tool::Fail(error);
-  gen::CDrawScript script;
-  for (const auto& dir : options.includeDirs) script.AddImageDir(dir);
   gen::PictureResult picture;
   if (!script.Run(lines, &picture, &error)) return tool::Fail(error);
-  if (!gen::WritePicture(out, picture, &error)) return tool::Fail(error);
+  if (!gen::WritePicture(out, picture, &error, frame >= 0)) return tool::Fail(error);
   if (deps && deps->empty()) {
     *deps = pre.Files();
     deps->insert(deps->end(), script.ImageFiles().begin(), script.ImageFiles().end());
@@ -86,8 +84,11 @@ int DrawMain(const tool::Args& input) {
   }
   if (files.size() != 2) return tool::Usage("draw");
   std::vector<std::string> deps;
+  // One script for all frames: the pictures it draws in are read once.
+  gen::CDrawScript script;
+  for (const auto& dir : options.includeDirs) script.AddImageDir(dir);
   if (frames < 0) {
-    int rc = DrawOne(options, files[0], files[1], -1, &deps);
+    int rc = DrawOne(options, script, files[0], files[1], -1, &deps);
     if (rc) return rc;
     if (!gen::WriteDepFile(options, files[1], deps, &error)) return tool::Fail(error);
     return 0;
@@ -95,7 +96,7 @@ int DrawMain(const tool::Args& input) {
   if (FrameName(files[1], 0).empty()) return tool::Fail("--frames needs an output pattern such as F%04d.png");
   for (long f = 0; f < frames; ++f) {
     std::string name = FrameName(files[1], f);
-    int rc = DrawOne(options, files[0], name, static_cast<int>(f), &deps);
+    int rc = DrawOne(options, script, files[0], name, static_cast<int>(f), &deps);
     if (rc) return rc;
   }
   return 0;
