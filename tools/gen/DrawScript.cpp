@@ -313,13 +313,17 @@ bool CDrawScript::Path(const Args& a, std::vector<Point>* out) {
 
 bool CDrawScript::Elements(const std::string& name, Args& a) {
   Trace("CDrawScript::Elements");
+  // A picture file holds at most 65535 elements.
+  constexpr size_t kMaxElements = 65535;
   auto add = [&](float x, float y, float w, float h, float ox, float oy) {
+    if (mpOut->elements.size() >= kMaxElements) return;
     auto v16 = [](float f) { return static_cast<int16_t>(std::clamp(std::lround(f), -32768L, 32767L)); };
     mpOut->elements.push_back(SprtElement{v16(x), v16(y), v16(w), v16(h), v16(ox), v16(oy)});
   };
   if (name == "empty") {
     float n = 1;
     if (a.pos.size() > 1 && !Pos(a, 1, &n)) return false;
+    if (n > 65535) return Fail("a picture holds at most 65535 elements");
     for (int i = 0; i < static_cast<int>(n); ++i) add(0, 0, 0, 0, 0, 0);
     return NoUnused(a);
   }
@@ -339,6 +343,7 @@ bool CDrawScript::Elements(const std::string& name, Args& a) {
   }
   float gx = 0, gy = 0;
   if (!OptNum(a, "gapx", &gx) || !OptNum(a, "gapy", &gy) || !NoUnused(a)) return false;
+  if (v[4] < 0 || v[5] < 0 || static_cast<double>(v[4]) * v[5] > 65535) return Fail("a picture holds at most 65535 elements");
   for (int r = 0; r < static_cast<int>(v[5]); ++r)
     for (int c = 0; c < static_cast<int>(v[4]); ++c)
       add(v[0] + c * (v[2] + gx), v[1] + r * (v[3] + gy), v[2], v[3], 0, 0);
@@ -475,6 +480,7 @@ bool CDrawScript::Blur(Args& a) {
   for (int i = 0; i < 4; ++i)
     if (!Pos(a, static_cast<size_t>(i) + 1, &v[i])) return false;
   if (!OptNum(a, "radius", &radius) || !NoUnused(a)) return false;
+  if (radius < 0 || radius > 256) return Fail("blur radius=0..256");
   BoxBlur(mpOut->canvas, static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
           static_cast<int>(v[3]), static_cast<int>(radius));
   return true;
@@ -520,6 +526,9 @@ bool CDrawScript::Command(const std::string& name, Args& a) {
     float w, h;
     if (mStarted) return Fail("picture may only come once");
     if (!Pos(a, 1, &w) || !Pos(a, 2, &h)) return false;
+    if (w >= 1 && h >= 1 && static_cast<double>(w) * h > static_cast<double>(mMaxPixels))
+      return Fail("a picture of " + std::to_string(static_cast<long>(w)) + "x" + std::to_string(static_cast<long>(h)) +
+                  " is larger than " + std::to_string(mMaxPixels) + " pixels");
     if (!mpOut->canvas.Create(static_cast<int>(w), static_cast<int>(h))) return Fail("a picture is 1 to 8192 pixels a side");
     mStarted = true;
     auto it = a.opt.find("encoding");

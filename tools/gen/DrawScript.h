@@ -35,6 +35,8 @@ class CDrawScript {
   // Folders searched for the files of the image command after the
   // description's own folder.
   void AddImageDir(const std::string& dir);
+  // The largest picture (width × height) a description may ask for.
+  void SetMaxPixels(long pixels) { mMaxPixels = pixels; }
   bool Run(const std::vector<SourceLine>& lines, PictureResult* out, std::string* error);
   // Files the image command read, for build dependencies.
   const std::vector<std::string>& ImageFiles() const { return mImageFiles; }
@@ -73,6 +75,7 @@ class CDrawScript {
   PictureResult* mpOut = nullptr;
   bool mSmooth = true;
   bool mFilling = false;
+  long mMaxPixels = 4096L * 4096L;
   bool mStarted = false;
   std::string mError;
 };

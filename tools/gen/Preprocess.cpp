@@ -4,6 +4,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "app/core/Trace.h"
 
@@ -116,6 +117,12 @@ bool CPreprocessor::ReadLines(const std::string& path, std::vector<SourceLine>* 
   std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   mFiles.push_back(path);
+  SplitLines(path, in, lines);
+  return true;
+}
+
+void CPreprocessor::SplitLines(const std::string& path, std::istream& in, std::vector<SourceLine>* lines) {
+  Trace("CPreprocessor::SplitLines");
   std::string text;
   int number = 0;
   SourceLine pending;
@@ -131,7 +138,20 @@ bool CPreprocessor::ReadLines(const std::string& path, std::vector<SourceLine>* 
     if (!joining) lines->push_back(pending);
   }
   if (joining) lines->push_back(pending);
-  return true;
+}
+
+bool CPreprocessor::RunText(const std::string& name, const std::string& text, std::vector<SourceLine>* out,
+                            std::string* error) {
+  Trace("CPreprocessor::RunText");
+  mpOut = out;
+  mError.clear();
+  mSteps = 0;
+  std::istringstream in(text);
+  std::vector<SourceLine> lines;
+  SplitLines(name, in, &lines);
+  bool ok = Block(lines, 0, lines.size(), 0);
+  if (!ok && error) *error = mError;
+  return ok;
 }
 
 std::string CPreprocessor::Resolve(const std::string& from, const std::string& name) const {

@@ -16,6 +16,7 @@
 // quotes becomes the quoted text of `key` (@@ is a plain @). A line ending
 // in a backslash goes on on the next line.
 #pragma once
+#include <istream>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,6 +40,8 @@ class CPreprocessor {
   void AddIncludeDir(const std::string& dir);
   // Processes FILE. False with "FILE:LINE: message".
   bool Run(const std::string& path, std::vector<SourceLine>* out, std::string* error);
+  // Processes `text` as if it were the file `name`.
+  bool RunText(const std::string& name, const std::string& text, std::vector<SourceLine>* out, std::string* error);
   // Every file read, the first one included, for build dependencies.
   const std::vector<std::string>& Files() const { return mFiles; }
   const Variables& Vars() const { return mVars; }
@@ -49,6 +52,7 @@ class CPreprocessor {
     std::vector<SourceLine> body;
   };
   bool ReadLines(const std::string& path, std::vector<SourceLine>* lines);
+  void SplitLines(const std::string& path, std::istream& in, std::vector<SourceLine>* lines);
   bool Block(const std::vector<SourceLine>& lines, size_t begin, size_t end, int depth);
   bool Directive(const std::vector<SourceLine>& lines, size_t* at, size_t end, int depth);
   bool FindEnd(const std::vector<SourceLine>& lines, size_t from, size_t end, size_t* close,

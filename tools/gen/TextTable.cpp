@@ -2,6 +2,8 @@
 
 #include <cctype>
 #include <fstream>
+#include <iterator>
+#include <sstream>
 
 #include "app/core/Trace.h"
 
@@ -27,6 +29,13 @@ bool CTextTable::Load(const std::string& path, std::string* error) {
     *error = path + ": cannot read";
     return false;
   }
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return Parse(path, text, error);
+}
+
+bool CTextTable::Parse(const std::string& path, const std::string& text, std::string* error) {
+  Trace("CTextTable::Parse");
+  std::istringstream in(text);
   std::string line;
   int number = 0;
   while (std::getline(in, line)) {

@@ -14,6 +14,8 @@ class CTextTable {
   // (backslash escapes stay as they are). False with "FILE:LINE: message"
   // on a malformed line or a key defined twice.
   bool Load(const std::string& path, std::string* error);
+  // The same from a text already read; `name` is used in messages.
+  bool Parse(const std::string& name, const std::string& text, std::string* error);
   // Adds or replaces one entry.
   void Set(const std::string& key, const std::string& text);
   // Null when the key is not there.
