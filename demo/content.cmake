@@ -99,6 +99,17 @@ demo_hitmap(OMAKE_C omake.pic)
 demo_hitmap(SEL_C select.pic VARS which=route)
 demo_hitmap(SELW_C select.pic VARS which=window)
 
+# Mouse cursors the story sets (the CURSOR command).
+foreach(kind arrow wait)
+  string(TOUPPER ${kind} upper)
+  set(out ${DEMO_WORK}/DATA/CUR_${upper}.CUR)
+  add_custom_command(OUTPUT ${out}
+    COMMAND ${DEMO_TOOL} draw ${DEMO_SOURCE_OPTIONS} --var kind=${kind} ${DEMO_SRC}/pictures/cursor.pic ${out}
+    DEPENDS velto-tool ${DEMO_SRC}/pictures/cursor.pic
+    COMMENT "demo cursor CUR_${upper}" VERBATIM)
+  demo_add_output(DATA ${out})
+endforeach()
+
 # --- Setup tables and scenarios (MSD) -------------------------------------
 foreach(table TITLE CONF OPTION MESWND SAVELOAD OMAKE CGLIST SCENELIST)
   demo_scenario(${table} tables/${table}.txt)

@@ -205,3 +205,34 @@ TEST(DrawScript, FramesOfAMovieCountUp) {
 }
 
 }  // namespace
+
+#include "platform/Cursor.h"
+
+namespace {
+
+TEST(DrawScript, CursorsKeepTheirAlphaAndHotSpot) {
+  TestDir dir;
+  dir.Write("c.pic", "picture 16 24\nrect 2 2 6 6 fill=#ff0000\nrect 10 10 4 4 fill=#00ff0080\nhotspot 3 5\n");
+  std::string out;
+  ASSERT_EQ(Tool("draw '" + dir.File("c.pic") + "' '" + dir.File("C.CUR") + "'", &out), 0) << out;
+  std::string file = dir.Read("C.CUR");
+  plat::Cursor* cursor = plat::LoadCursorFromMemory(reinterpret_cast<const uint8_t*>(file.data()), file.size());
+  ASSERT_NE(cursor, nullptr);
+  plat::CursorImage image;
+  ASSERT_TRUE(plat::GetCursorImage(cursor, image));
+  EXPECT_EQ(image.width, 16);
+  EXPECT_EQ(image.height, 24);
+  EXPECT_EQ(image.hotX, 3);
+  EXPECT_EQ(image.hotY, 5);
+  EXPECT_EQ(image.pixels[4 * 16 + 4], 0xFFFF0000u);
+  EXPECT_EQ(image.pixels[11 * 16 + 11] >> 24, 0x80u);
+  EXPECT_EQ(image.pixels[20 * 16 + 1], 0u);
+  plat::FreeCursor(cursor);
+  dir.Write("big.pic", "picture 300 10\n");
+  EXPECT_EQ(Tool("draw '" + dir.File("big.pic") + "' '" + dir.File("B.CUR") + "'", &out), 1);
+  dir.Write("off.pic", "picture 10 10\nhotspot 10 0\n");
+  EXPECT_EQ(Tool("draw '" + dir.File("off.pic") + "' '" + dir.File("O.CUR") + "'", &out), 1);
+  EXPECT_NE(out.find("hot spot"), std::string::npos) << out;
+}
+
+}  // namespace

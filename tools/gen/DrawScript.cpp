@@ -604,6 +604,14 @@ bool CDrawScript::Command(const std::string& name, Args& a) {
   if (name == "grade") return GradeCmd(a);
   if (name == "figure") return Figure(a);
   if (name == "element" || name == "grid" || name == "empty") return Elements(name, a);
+  if (name == "hotspot") {
+    float x, y;
+    if (a.pos.size() != 3 || !Pos(a, 1, &x) || !Pos(a, 2, &y)) return Fail("hotspot X Y");
+    if (x < 0 || y < 0 || x >= W || y >= H) return Fail("the hot spot must lie in the picture");
+    mpOut->hotX = static_cast<int>(x);
+    mpOut->hotY = static_cast<int>(y);
+    return NoUnused(a);
+  }
   return Fail("unknown command '" + name + "'");
 }
 

@@ -20,6 +20,8 @@ struct PictureResult {
   int elementWidth = 4;
   // A shape was drawn with smooth edges (a hit map must not have them).
   bool smoothEdges = false;
+  // The hot spot of a mouse cursor.
+  int hotX = 0, hotY = 0;
 };
 
 // A picture read for the image command: pixels and elements.
@@ -82,7 +84,8 @@ class CDrawScript {
 
 // Writes the picture by the extension of `path`: ".MGD" a picture file in
 // the picture's encoding, ".png" an RGBA PNG, ".BMP" a hit map (800 × 600,
-// every pixel grey; grey n is region n). Case does not matter. `quick`
+// every pixel grey; grey n is region n), ".CUR" a mouse cursor (at most
+// 256 × 256, with its hot spot). Case does not matter. `quick`
 // compresses a PNG less (movie frames, read once by the next step).
 bool WritePicture(const std::string& path, const PictureResult& picture, std::string* error, bool quick = false);
 // Reads a picture file (".MGD") or a PNG.

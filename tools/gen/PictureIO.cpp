@@ -24,6 +24,53 @@ std::string Extension(const std::string& path) {
   return ext;
 }
 
+void Put16(std::vector<uint8_t>& v, uint32_t x) {
+  v.push_back(static_cast<uint8_t>(x));
+  v.push_back(static_cast<uint8_t>(x >> 8));
+}
+
+void Put32(std::vector<uint8_t>& v, uint32_t x) {
+  Put16(v, x & 0xFFFF);
+  Put16(v, x >> 16);
+}
+
+// A cursor file: one 32-bit image with its alpha, and the mask that older
+// readers use (set where the picture is fully transparent).
+std::vector<uint8_t> CursorFile(const std::vector<uint32_t>& pixels, int w, int h, int hotX, int hotY) {
+  std::vector<uint8_t> dib;
+  size_t maskStride = (static_cast<size_t>(w) + 31) / 32 * 4;
+  Put32(dib, 40);
+  Put32(dib, static_cast<uint32_t>(w));
+  Put32(dib, static_cast<uint32_t>(h * 2));
+  Put16(dib, 1);
+  Put16(dib, 32);
+  Put32(dib, 0);
+  Put32(dib, static_cast<uint32_t>(w * h * 4 + maskStride * h));
+  for (int i = 0; i < 4; ++i) Put32(dib, 0);
+  for (int y = h - 1; y >= 0; --y)
+    for (int x = 0; x < w; ++x) Put32(dib, pixels[static_cast<size_t>(y) * w + x]);
+  for (int y = h - 1; y >= 0; --y) {
+    std::vector<uint8_t> row(maskStride, 0);
+    for (int x = 0; x < w; ++x)
+      if ((pixels[static_cast<size_t>(y) * w + x] >> 24) == 0) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+    dib.insert(dib.end(), row.begin(), row.end());
+  }
+  std::vector<uint8_t> file;
+  Put16(file, 0);
+  Put16(file, 2);
+  Put16(file, 1);
+  file.push_back(static_cast<uint8_t>(w & 0xFF));
+  file.push_back(static_cast<uint8_t>(h & 0xFF));
+  file.push_back(0);
+  file.push_back(0);
+  Put16(file, static_cast<uint32_t>(hotX));
+  Put16(file, static_cast<uint32_t>(hotY));
+  Put32(file, static_cast<uint32_t>(dib.size()));
+  Put32(file, 22);
+  file.insert(file.end(), dib.begin(), dib.end());
+  return file;
+}
+
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& data, std::string* error) {
   std::ofstream out(path, std::ios::binary);
   out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
@@ -69,12 +116,18 @@ bool WritePicture(const std::string& path, const PictureResult& picture, std::st
       map[i] = static_cast<uint8_t>(b);
     }
     file = hitmap::Encode(map.data());
+  } else if (ext == "cur") {
+    if (w > 256 || h > 256) {
+      *error = path + ": a cursor is at most 256x256";
+      return false;
+    }
+    file = CursorFile(pixels, w, h, picture.hotX, picture.hotY);
   } else if (ext == "mgd") {
     if (!BuildPictureFile(pixels.data(), w, h, picture.encoding, picture.elements, picture.elementWidth, &file,
                           error))
       return false;
   } else {
-    *error = path + ": the output must end in .MGD, .png or .BMP";
+    *error = path + ": the output must end in .MGD, .png, .BMP or .CUR";
     return false;
   }
   return WriteFile(path, file, error);
