@@ -10,6 +10,7 @@
 #include <sys/time.h>
 
 #include "app/MainWindowImpl.h"
+#include "app/RegisterScreens.h"
 #include "app/RunOptions.h"
 #include "app/core/Trace.h"
 #include "save/SaveFolder.h"
@@ -162,6 +163,7 @@ int VeltoMain(int argc, char** argv) {
     gLock.Close();
     return -1;
   }
+  RegisterGameScreens();
   auto* app = new CMainWindowImpl(options);
   gpMainWindow = app;
   if (!app->GetRunner()->Prepare(error)) {

@@ -23,6 +23,7 @@
 #include "ui/DIBBaseScreen.h"
 #include "ui/EffectParam.h"
 #include "ui/Input.h"
+#include "video/VideoPlayer.h"
 #include "platform/Cursor.h"
 #include "platform/Encoding.h"
 #include "platform/MessageBox.h"
@@ -33,6 +34,9 @@ using namespace plat;
 
 namespace {
 constexpr int kFramePeriod = 30;
+// A movie picture later than this after the last frame runs the frame
+// without it (a stalled decoder must not stop the game).
+constexpr uint32_t kMovieStall = 250;
 constexpr uint32_t kWindowStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The names of the three system sound effects (decide, cancel, cursor).
 // This game leaves them empty, so the slots stay empty.
@@ -58,6 +62,8 @@ void CMainWindowImpl::ReleaseServices() {
   // before the cache and the sound classes.
   delete mpSaveData;
   mpSaveData = nullptr;
+  delete mpVideoPlayer;
+  mpVideoPlayer = nullptr;
   delete mpVoiceBuffer;
   mpVoiceBuffer = nullptr;
   delete mpBGMBuffer;
@@ -154,6 +160,8 @@ bool CMainWindowImpl::Create() {
   mpVoiceBuffer = new CVoiceBuffer;
   if (!mpVoiceBuffer->Initialize(mpDSound, mpFileJoin[kJoinVoice])) return false;
   ApplySoundConfig(mpSaveData->mConfig, nullptr, mpBGMBuffer, mpVoiceBuffer);
+  mpVideoPlayer = new CVideoPlayer;
+  if (!mpVideoPlayer->Initialize(mhWnd)) return false;
 
   for (int i = 0; i < 256; ++i) SetCursorList(i, 0);
   mCursorNo = 0;
@@ -194,8 +202,26 @@ void CMainWindowImpl::EndGame() {
   mpRootFlow = nullptr;
 }
 
+bool CMainWindowImpl::MoviePlaying() const {
+  Trace("CMainWindow::MoviePlaying");
+  return mpVideoPlayer && mpVideoPlayer->mbPlay;
+}
+
+bool CMainWindowImpl::MoviePacesFrames() const {
+  Trace("CMainWindow::MoviePacesFrames");
+  // On a fixed step every frame is one frame period, movie or not.
+  return !IsVirtualClock() && MoviePlaying() && mpVideoPlayer->PacesFrames();
+}
+
 uint32_t CMainWindowImpl::TimeToNextFrame() const {
   if (!mpRootFlow) return kFramePeriod;
+  // A movie's next picture is shown as soon as it is there; the player
+  // wakes the wait when one comes.
+  if (MoviePacesFrames()) {
+    if (mpVideoPlayer->HasNewFrame()) return 0;
+    uint32_t waited = timeGetTime() - mLastFrameTime;
+    return waited >= kMovieStall ? 0 : kMovieStall - waited;
+  }
   uint32_t elapsed = timeGetTime() - mLastFrameTime;
   return elapsed >= kFramePeriod ? 0 : kFramePeriod - elapsed;
 }
@@ -205,8 +231,18 @@ bool CMainWindowImpl::OnIdle() {
   if (!mpRootFlow) return false;
   uint32_t now = timeGetTime();
   uint32_t elapsed = now - mLastFrameTime;
-  if (elapsed < static_cast<uint32_t>(kFramePeriod)) return false;
-  mLossTime = static_cast<int>(std::min<uint32_t>(elapsed - kFramePeriod, kFramePeriod));
+  if (MoviePacesFrames()) {
+    // While a movie's pictures come, each runs a frame at once (without
+    // waiting for the frame period), and a frame waits for its picture
+    // unless the decoder stalls.
+    if (!mpVideoPlayer->HasNewFrame() && elapsed < kMovieStall) return false;
+    mLossTime = elapsed < static_cast<uint32_t>(kFramePeriod)
+                    ? 0
+                    : static_cast<int>(std::min<uint32_t>(elapsed - kFramePeriod, kFramePeriod));
+  } else {
+    if (elapsed < static_cast<uint32_t>(kFramePeriod)) return false;
+    mLossTime = static_cast<int>(std::min<uint32_t>(elapsed - kFramePeriod, kFramePeriod));
+  }
   mFrameTime = kFramePeriod + mLossTime;
   mLastFrameTime = now;
 
@@ -237,6 +273,7 @@ void CMainWindowImpl::MoveAndDraw() {
   mpSEBuffer->Move(step);
   mpBGMBuffer->Move(step);
   mpVoiceBuffer->Move(step);
+  mpVideoPlayer->Move(step);
   if (mbRunning) {
     mpRootFlow->Move();
     if (mbRunning) mpDisplay->BuildDirtyRects();
@@ -247,6 +284,14 @@ void CMainWindowImpl::MoveAndDraw() {
 
 void CMainWindowImpl::Present() {
   Trace("CMainWindow::Present");
+  if (MoviePlaying()) {
+    mpVideoPlayer->Draw(mhWnd);
+    mbMovieShown = true;
+    return;
+  }
+  // The movie covered the whole window: all of the picture goes back.
+  if (mbMovieShown && mpDisplay) mpDisplay->InvalidateAll();
+  mbMovieShown = false;
   if (mpDisplay) mpDisplay->Present(mhWnd);
 }
 
@@ -333,6 +378,7 @@ void CMainWindowImpl::ApplyPause(bool pause) {
   if (mpSEBuffer) mpSEBuffer->SetPause(pause);
   if (mpBGMBuffer) mpBGMBuffer->SetPause(pause);
   if (mpVoiceBuffer) mpVoiceBuffer->SetPause(pause);
+  if (mpVideoPlayer) mpVideoPlayer->SetPause(pause);
 }
 
 plat::POINT CMainWindowImpl::GetMousePos() const {
@@ -386,6 +432,7 @@ LRESULT CMainWindowImpl::OnActivate(uint32_t msg, WPARAM wp, LPARAM lp) {
     }
     if (mpDisplay) mpDisplay->InvalidateAll();
     if (!mbNonePause) {
+      if (mpVideoPlayer) mpVideoPlayer->SetPause(!active);
       if (mpBGMBuffer) mpBGMBuffer->SetPause(!active);
       if (mpSEBuffer) mpSEBuffer->SetPause(!active);
       if (mpVoiceBuffer) mpVoiceBuffer->SetPause(!active);
@@ -416,7 +463,10 @@ LRESULT CMainWindowImpl::OnActivateApp(uint32_t msg, WPARAM wp, LPARAM lp) {
 
 LRESULT CMainWindowImpl::OnPaint(uint32_t msg, WPARAM wp, LPARAM lp) {
   Trace("CMainWindow::OnPaint");
-  Present();
+  if (MoviePlaying())
+    mpVideoPlayer->Paint(mhWnd);
+  else
+    Present();
   return CAppBaseWindow::OnPaint(msg, wp, lp);
 }
 

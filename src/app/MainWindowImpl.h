@@ -63,6 +63,9 @@ class CMainWindowImpl : public CMainWindow {
   // paused runs it. Split out so that the flow of screens can be driven here.
   virtual void MoveAndDraw();
   void Present();
+  bool MoviePlaying() const;
+  // Real time only: a movie's new picture waits, so a frame runs now.
+  bool MoviePacesFrames() const;
   // Deletes the services in the reverse order of their creation.
   void ReleaseServices();
 
@@ -72,4 +75,6 @@ class CMainWindowImpl : public CMainWindow {
   IniSettings mIni;
   int mDisplayMode = 255;
   long long mFrameCount = 0;
+  // The last presentation was a movie picture.
+  bool mbMovieShown = false;
 };
