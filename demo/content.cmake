@@ -158,6 +158,6 @@ add_custom_command(OUTPUT ${reel_scene}
   COMMAND ${DEMO_TOOL} draw ${DEMO_SOURCE_OPTIONS} ${DEMO_SRC}/movies/reel_scene.pic ${reel_scene}
   DEPENDS velto-tool ${DEMO_SRC}/movies/reel_scene.pic
   COMMENT "demo movie picture REEL_SCENE" VERBATIM)
-demo_movie(OP op.pic 144 op.score AFTER ${DEMO_WORK}/MGD/BG_SEA.MGD ${DEMO_WORK}/MGD/BG_LIGHT_N.MGD
+demo_movie(OP op.pic 180 op.score AFTER ${DEMO_WORK}/MGD/BG_SEA.MGD ${DEMO_WORK}/MGD/BG_LIGHT_N.MGD
            ${DEMO_WORK}/MGD/TITLE.MGD ${DEMO_WORK}/MGD/TITLE_P.MGD)
-demo_movie(REEL reel.pic 120 reel.score AFTER ${reel_scene})
+demo_movie(REEL reel.pic 168 reel.score AFTER ${reel_scene})

@@ -54,6 +54,9 @@ bool SplitCall(const std::string& t, std::string* name, std::vector<std::string>
   return true;
 }
 
+// A box's value as a whole number, kept to a range any picture fits in.
+int BoxValue(float v) { return static_cast<int>(std::fmin(std::fmax(v, -100000.0f), 100000.0f)); }
+
 std::string Lower(std::string s) {
   for (char& c : s) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
   return s;
@@ -317,13 +320,13 @@ bool CDrawScript::Elements(const std::string& name, Args& a) {
   constexpr size_t kMaxElements = 65535;
   auto add = [&](float x, float y, float w, float h, float ox, float oy) {
     if (mpOut->elements.size() >= kMaxElements) return;
-    auto v16 = [](float f) { return static_cast<int16_t>(std::clamp(std::lround(f), -32768L, 32767L)); };
+    auto v16 = [](float f) { return static_cast<int16_t>(std::lround(std::fmin(std::fmax(f, -32768.0f), 32767.0f))); };
     mpOut->elements.push_back(SprtElement{v16(x), v16(y), v16(w), v16(h), v16(ox), v16(oy)});
   };
   if (name == "empty") {
     float n = 1;
     if (a.pos.size() > 1 && !Pos(a, 1, &n)) return false;
-    if (n > 65535) return Fail("a picture holds at most 65535 elements");
+    if (!(n >= 0 && n <= 65535)) return Fail("empty N: 0 to 65535 elements");
     for (int i = 0; i < static_cast<int>(n); ++i) add(0, 0, 0, 0, 0, 0);
     return NoUnused(a);
   }
@@ -343,7 +346,8 @@ bool CDrawScript::Elements(const std::string& name, Args& a) {
   }
   float gx = 0, gy = 0;
   if (!OptNum(a, "gapx", &gx) || !OptNum(a, "gapy", &gy) || !NoUnused(a)) return false;
-  if (v[4] < 0 || v[5] < 0 || static_cast<double>(v[4]) * v[5] > 65535) return Fail("a picture holds at most 65535 elements");
+  if (!(v[4] >= 0 && v[5] >= 0 && v[4] <= 65535 && v[5] <= 65535) || static_cast<double>(v[4]) * v[5] > 65535)
+    return Fail("a picture holds at most 65535 elements");
   for (int r = 0; r < static_cast<int>(v[5]); ++r)
     for (int c = 0; c < static_cast<int>(v[4]); ++c)
       add(v[0] + c * (v[2] + gx), v[1] + r * (v[3] + gy), v[2], v[3], 0, 0);
@@ -428,10 +432,10 @@ bool CDrawScript::Text(Args& a) {
       !OptNum(a, "shadowx", &shx) || !OptNum(a, "shadowy", &shy))
     return false;
   CaptionStyle style;
-  style.size = static_cast<int>(size);
-  style.weight = static_cast<int>(weight);
-  style.shadowX = static_cast<int>(shx);
-  style.shadowY = static_cast<int>(shy);
+  style.size = BoxValue(size);
+  style.weight = BoxValue(weight);
+  style.shadowX = BoxValue(shx);
+  style.shadowY = BoxValue(shy);
   auto take = [&](const char* key, std::string* v) {
     auto it = a.opt.find(key);
     if (it == a.opt.end()) return false;
@@ -456,7 +460,7 @@ bool CDrawScript::Text(Args& a) {
   if (!NoUnused(a)) return false;
   mpOut->smoothEdges = true;
   std::string error;
-  if (!DrawCaption(mpOut->canvas, static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y)), style,
+  if (!DrawCaption(mpOut->canvas, BoxValue(std::round(x)), BoxValue(std::round(y)), style,
                    a.pos[3], &error))
     return Fail(error);
   return true;
@@ -469,8 +473,8 @@ bool CDrawScript::Noise(Args& a) {
     if (!Pos(a, static_cast<size_t>(i) + 1, &v[i])) return false;
   if (!OptNum(a, "amount", &amount) || !OptNum(a, "seed", &seed) || !OptNum(a, "mono", &mono) || !NoUnused(a))
     return false;
-  AddNoise(mpOut->canvas, static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
-           static_cast<int>(v[3]), amount, static_cast<uint32_t>(seed), mono != 0);
+  AddNoise(mpOut->canvas, BoxValue(v[0]), BoxValue(v[1]), BoxValue(v[2]), BoxValue(v[3]), amount,
+           static_cast<uint32_t>(BoxValue(seed)), mono != 0);
   return true;
 }
 
@@ -481,8 +485,7 @@ bool CDrawScript::Blur(Args& a) {
     if (!Pos(a, static_cast<size_t>(i) + 1, &v[i])) return false;
   if (!OptNum(a, "radius", &radius) || !NoUnused(a)) return false;
   if (radius < 0 || radius > 256) return Fail("blur radius=0..256");
-  BoxBlur(mpOut->canvas, static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]),
-          static_cast<int>(v[3]), static_cast<int>(radius));
+  BoxBlur(mpOut->canvas, BoxValue(v[0]), BoxValue(v[1]), BoxValue(v[2]), BoxValue(v[3]), static_cast<int>(radius));
   return true;
 }
 
@@ -498,8 +501,7 @@ bool CDrawScript::GradeCmd(Args& a) {
     a.opt.erase(it);
   }
   if (!OptNum(a, "gray", &gray) || !NoUnused(a)) return false;
-  Grade(mpOut->canvas, static_cast<int>(v[0]), static_cast<int>(v[1]), static_cast<int>(v[2]), static_cast<int>(v[3]),
-        gray, tint);
+  Grade(mpOut->canvas, BoxValue(v[0]), BoxValue(v[1]), BoxValue(v[2]), BoxValue(v[3]), gray, tint);
   return true;
 }
 
@@ -526,7 +528,8 @@ bool CDrawScript::Command(const std::string& name, Args& a) {
     float w, h;
     if (mStarted) return Fail("picture may only come once");
     if (!Pos(a, 1, &w) || !Pos(a, 2, &h)) return false;
-    if (w >= 1 && h >= 1 && static_cast<double>(w) * h > static_cast<double>(mMaxPixels))
+    if (!(w >= 1 && w <= 8192 && h >= 1 && h <= 8192)) return Fail("a picture is 1 to 8192 pixels a side");
+    if (static_cast<double>(w) * h > static_cast<double>(mMaxPixels))
       return Fail("a picture of " + std::to_string(static_cast<long>(w)) + "x" + std::to_string(static_cast<long>(h)) +
                   " is larger than " + std::to_string(mMaxPixels) + " pixels");
     if (!mpOut->canvas.Create(static_cast<int>(w), static_cast<int>(h))) return Fail("a picture is 1 to 8192 pixels a side");

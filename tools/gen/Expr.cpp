@@ -32,9 +32,14 @@ namespace {
 
 // A deterministic integer hash (0 … 32767) for scattering things in
 // descriptions; not a random generator, the same input gives the same value.
+// A whole number as 32 bits; values beyond the 64-bit range count as 0.
+uint32_t Bits(double v) {
+  if (!(std::fabs(v) < 9.0e18)) return 0;
+  return static_cast<uint32_t>(static_cast<uint64_t>(static_cast<int64_t>(v)));
+}
+
 double Hash(double a, double b) {
-  uint32_t x = static_cast<uint32_t>(static_cast<int64_t>(a)) * 0x9E3779B1u ^
-               static_cast<uint32_t>(static_cast<int64_t>(b)) * 0x85EBCA77u;
+  uint32_t x = Bits(a) * 0x9E3779B1u ^ Bits(b) * 0x85EBCA77u;
   x ^= x >> 15;
   x *= 0x2C1B3C6Du;
   x ^= x >> 12;
@@ -325,7 +330,7 @@ bool CExprParser::Call(const std::string& name, std::vector<Value>& args, Value*
   if (name == "pick") {
     double i;
     if (!count(2, 1000) || !Number(args[0], &i)) return false;
-    long k = static_cast<long>(std::floor(i));
+    long k = std::fabs(i) < 1e9 ? static_cast<long>(std::floor(i)) : -1;
     if (k < 0 || k >= static_cast<long>(args.size()) - 1) {
       *v = Value();
       return Fail("pick index out of range");

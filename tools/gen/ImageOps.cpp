@@ -12,13 +12,15 @@ namespace gen {
 void DrawImage(CCanvas& canvas, const Rgba* pixels, int width, int height, float sx, float sy, float sw, float sh,
                float x, float y, float w, float h, float opacity) {
   Trace("DrawImage");
-  if (w <= 0 || h <= 0 || sw <= 0 || sh <= 0 || width <= 0 || height <= 0) return;
-  int x0 = std::max(0, static_cast<int>(std::floor(x))), y0 = std::max(0, static_cast<int>(std::floor(y)));
-  int x1 = std::min(canvas.Width(), static_cast<int>(std::ceil(x + w)));
-  int y1 = std::min(canvas.Height(), static_cast<int>(std::ceil(y + h)));
-  int lx = std::max(0, static_cast<int>(sx)), ly = std::max(0, static_cast<int>(sy));
-  int hx = std::min(width - 1, static_cast<int>(std::ceil(sx + sw)) - 1);
-  int hy = std::min(height - 1, static_cast<int>(std::ceil(sy + sh)) - 1);
+  if (!(w > 0 && h > 0 && sw > 0 && sh > 0) || width <= 0 || height <= 0) return;
+  // Whole numbers only from values clamped to the pictures.
+  auto in = [](float v, int hi) { return static_cast<int>(std::fmin(std::fmax(v, -1.0f), static_cast<float>(hi) + 1)); };
+  int x0 = std::max(0, in(std::floor(x), canvas.Width())), y0 = std::max(0, in(std::floor(y), canvas.Height()));
+  int x1 = std::min(canvas.Width(), in(std::ceil(x + w), canvas.Width()));
+  int y1 = std::min(canvas.Height(), in(std::ceil(y + h), canvas.Height()));
+  int lx = std::max(0, in(sx, width)), ly = std::max(0, in(sy, height));
+  int hx = std::min(width - 1, in(std::ceil(sx + sw), width) - 1);
+  int hy = std::min(height - 1, in(std::ceil(sy + sh), height) - 1);
   if (hx < lx || hy < ly) return;
   auto at = [&](int px, int py) -> const Rgba& {
     px = std::clamp(px, lx, hx);
@@ -27,12 +29,12 @@ void DrawImage(CCanvas& canvas, const Rgba* pixels, int width, int height, float
   };
   for (int py = y0; py < y1; ++py) {
     float v = sy + (static_cast<float>(py) + 0.5f - y) * sh / h - 0.5f;
-    int iv = static_cast<int>(std::floor(v));
+    int iv = in(std::floor(v), height);
     float fv = v - static_cast<float>(iv);
     Rgba* row = canvas.Row(py);
     for (int px = x0; px < x1; ++px) {
       float u = sx + (static_cast<float>(px) + 0.5f - x) * sw / w - 0.5f;
-      int iu = static_cast<int>(std::floor(u));
+      int iu = in(std::floor(u), width);
       float fu = u - static_cast<float>(iu);
       const Rgba &a = at(iu, iv), &b = at(iu + 1, iv), &c = at(iu, iv + 1), &d = at(iu + 1, iv + 1);
       auto mix = [&](float p, float q, float r, float s) {

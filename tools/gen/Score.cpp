@@ -361,7 +361,7 @@ bool ParseScore(const std::vector<SourceLine>& lines, Song* song, std::string* e
         else if (k == "pan" && d >= -1 && d <= 1) track->pan = d;
         else if (k == "octave" && d >= 0 && d <= 9) state.octave = static_cast<int>(d);
         else if (k == "transpose" && d >= -48 && d <= 48) transpose = d;
-        else if (k == "start" && d >= 0) state.tick = static_cast<int64_t>(d * kTicksPerQuarter);
+        else if (k == "start" && d >= 0 && d <= 8000) state.tick = static_cast<int64_t>(d * kTicksPerQuarter);
         else return fail(line, "track: " + k + "=" + v + " is not allowed");
       }
     } else {

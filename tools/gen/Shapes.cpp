@@ -128,7 +128,7 @@ float ShapeDistance(const Shape& s, float x, float y) {
 
 void AddQuadratic(Point a, Point c, Point b, std::vector<Point>* out) {
   float len = std::hypot(c.x - a.x, c.y - a.y) + std::hypot(b.x - c.x, b.y - c.y);
-  int n = std::clamp(static_cast<int>(len / 4), 4, 64);
+  int n = static_cast<int>(std::fmin(std::fmax(len / 4, 4.0f), 64.0f));
   for (int i = 1; i <= n; ++i) {
     float t = static_cast<float>(i) / n, u = 1 - t;
     out->push_back(Point{u * u * a.x + 2 * u * t * c.x + t * t * b.x, u * u * a.y + 2 * u * t * c.y + t * t * b.y});
@@ -138,7 +138,7 @@ void AddQuadratic(Point a, Point c, Point b, std::vector<Point>* out) {
 void AddCubic(Point a, Point c1, Point c2, Point b, std::vector<Point>* out) {
   float len = std::hypot(c1.x - a.x, c1.y - a.y) + std::hypot(c2.x - c1.x, c2.y - c1.y) +
               std::hypot(b.x - c2.x, b.y - c2.y);
-  int n = std::clamp(static_cast<int>(len / 4), 4, 96);
+  int n = static_cast<int>(std::fmin(std::fmax(len / 4, 4.0f), 96.0f));
   for (int i = 1; i <= n; ++i) {
     float t = static_cast<float>(i) / n, u = 1 - t;
     float w0 = u * u * u, w1 = 3 * u * u * t, w2 = 3 * u * t * t, w3 = t * t * t;
@@ -184,10 +184,13 @@ Rgba PaintAt(const Paint& paint, float x, float y, float d) {
 void DrawShape(CCanvas& canvas, const Shape& shape, const ShapeStyle& style) {
   Trace("DrawShape");
   float margin = style.feather + (style.outline ? style.outlineWidth : 0) + 2;
-  int x0 = std::max(0, static_cast<int>(std::floor(shape.bounds.x0 - margin)));
-  int y0 = std::max(0, static_cast<int>(std::floor(shape.bounds.y0 - margin)));
-  int x1 = std::min(canvas.Width() - 1, static_cast<int>(std::ceil(shape.bounds.x1 + margin)));
-  int y1 = std::min(canvas.Height() - 1, static_cast<int>(std::ceil(shape.bounds.y1 + margin)));
+  // The box is clamped to the canvas before it becomes whole numbers, so a
+  // shape far outside (or at an infinite place) draws nothing.
+  auto clampTo = [](float v, int hi) { return static_cast<int>(std::fmin(std::fmax(v, -1.0f), static_cast<float>(hi))); };
+  int x0 = std::max(0, clampTo(std::floor(shape.bounds.x0 - margin), canvas.Width()));
+  int y0 = std::max(0, clampTo(std::floor(shape.bounds.y0 - margin), canvas.Height()));
+  int x1 = std::min(canvas.Width() - 1, clampTo(std::ceil(shape.bounds.x1 + margin), canvas.Width()));
+  int y1 = std::min(canvas.Height() - 1, clampTo(std::ceil(shape.bounds.y1 + margin), canvas.Height()));
   float edge = std::max(1.0f, style.feather);
   float halfLine = style.outlineWidth / 2;
   for (int y = y0; y <= y1; ++y) {

@@ -298,6 +298,14 @@ bool RenderSong(const Song& song, std::vector<int16_t>* out, std::string* error)
   }
   double peak = 0;
   for (size_t i = 0; i < total; ++i) peak = std::max(peak, std::max(std::fabs(left[i]), std::fabs(right[i])));
+  if (!song.loop && peak > 0) {
+    // A song that ends stops 50 ms after its last sound above -60 dB
+    // (instead of at the longest envelope any note could have).
+    size_t last = 0;
+    for (size_t i = 0; i < total; ++i)
+      if (std::max(std::fabs(left[i]), std::fabs(right[i])) > peak * 0.001) last = i;
+    total = std::min(total, std::max(length, last + 1 + static_cast<size_t>(50 * ms)));
+  }
   double gain = peak > 0 ? song.peak / peak : 0;
   out->assign(total * static_cast<size_t>(song.channels), 0);
   auto sample = [&](double v) {
