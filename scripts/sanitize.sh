@@ -5,8 +5,10 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/setup.sh"
 export CC=clang CXX=clang++
+# Optimised lightly with line tables only: the sanitizers still see every
+# access, and the suite runs several times faster than at -O0.
 bash "$root/scripts/build.sh" build-asan -DCMAKE_BUILD_TYPE=Debug -DVELTO_SANITIZE=ON -DVELTO_FUZZ=ON \
-  -DVELTO_BUILD_BENCH=OFF
+  -DVELTO_BUILD_BENCH=OFF -DCMAKE_C_FLAGS_DEBUG="-g1 -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/scripts/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

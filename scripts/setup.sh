@@ -12,7 +12,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev llvm
-  fonts-ipafont-gothic fonts-wqy-zenhei
+  fonts-ipafont-gothic fonts-ipafont-mincho fonts-wqy-zenhei
   xvfb xauth
 )
 

@@ -29,6 +29,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+#include "text/profile/TextProfile.h"
 
 using namespace plat;
 
@@ -482,7 +483,7 @@ LRESULT CMainWindowImpl::OnClose(uint32_t msg, WPARAM wp, LPARAM lp) {
     PauseGame(true);
     bool wasFull = mbFullScreen;
     if (wasFull) ChangeActivate(false);
-    int answer = MessageBox(mhWnd, LocalText("終了しますか？"), GameTitle(),
+    int answer = MessageBox(mhWnd, LocalText(profile::BuildProfile().szCloseTextUtf8), GameTitle(),
                             MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
     if (answer != IDYES) {
       if (wasFull) ShowWindow(mhWnd, SW_RESTORE);

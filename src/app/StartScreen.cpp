@@ -3,6 +3,7 @@
 #include "app/core/Trace.h"
 #include "app/flow/ScreenBlocks.h"
 #include "app/flow/ScreenFactory.h"
+#include "text/MesWnd.h"
 
 namespace {
 StartScreenFactory& Factory() {
@@ -15,6 +16,8 @@ void SetStartScreenFactory(StartScreenFactory factory) { Factory() = std::move(f
 
 CDIBBaseScreen* GetStartGameScreen(bool* expected) {
   Trace("GetStartGameScreen");
+  // The one-time set-up of the screens' shared layouts.
+  CDIBMesWnd::SetupStatic();
   if (Factory()) {
     *expected = true;
     return Factory()();

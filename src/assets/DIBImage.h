@@ -11,8 +11,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "assets/FontInfo.h"
 #include "assets/Region.h"
 #include "assets/SprtVertex.h"
+#include "platform/Font.h"
 #include "platform/Win.h"
 
 class CDIBImage {
@@ -47,8 +49,31 @@ class CDIBImage {
   virtual void UpdateRegionData();
   virtual const RegionData* GetRegionData() { return mpRgnData.get(); }
 
-  // Text drawing (BeginDrawString, EndDrawString, DrawString, DrawStringS,
-  // DrawString2) belongs here, with the glyph renderer.
+  // Text. BeginDrawString chooses the font (replacing one chosen before)
+  // and EndDrawString lets it go; without a font the drawing does nothing.
+  // Texts are in the build's encoding; glyphs outside the image are cut.
+  virtual void BeginDrawString(const char* face, int height, int weight, bool italic, bool underline,
+                               bool strikeOut, int escapement);
+  void BeginDrawString(const FontInfo& font);
+  virtual void EndDrawString();
+  // Smooth glyphs in a solid colour with the pen's top-left at (x, y). The
+  // last two values are accepted and not used.
+  virtual void DrawString(int x, int y, uint32_t color, const char* text, uint32_t = 0, uint32_t = 0);
+  // Hard-edged glyphs mixed by the colour's alpha; line breaks start new lines.
+  virtual void DrawString2(int x, int y, uint32_t color, const char* text);
+  // DrawString in the shadow colour at (x + dx, y + dy), then in the colour.
+  virtual void DrawStringS(int x, int y, int dx, int dy, uint32_t color, uint32_t shadowColor, const char* text,
+                           uint32_t a = 0, uint32_t b = 0);
+  // Limits text drawing to a rectangle of the image (inclusive corners), as
+  // a caption does to keep text inside one state's frame; reset: the whole
+  // image.
+  void SetTextClip(int left, int top, int right, int bottom);
+  void ResetTextClip();
+  // The box DrawString2 fills for a text (width and height, at least 1).
+  void MeasureString2(const char* text, int& width, int& height);
+  // The chosen font (null when none) and its description.
+  plat::Font* GetFont() const { return mpFont.get(); }
+  const FontInfo& GetFontInfo() const { return mFontInfo; }
 
   virtual void FillFull(uint32_t color);
   virtual void FillBox(uint32_t color, int x, int y, int w, int h);
@@ -106,6 +131,9 @@ class CDIBImage {
   void TScanEdgeForFill(const SprtPoint& a, const SprtPoint& b, int clipTop, int clipBottom);
   void DrawQuad(CDIBImage* pDst, const SprtVertex& vertex, QuadRule rule, bool filter);
   bool EnsureEdgeTable();
+  // Where text may be drawn: the text clip within the image, right and
+  // bottom exclusive.
+  plat::RECT TextBounds() const;
 
   uint32_t* mpPixels = nullptr;
   int mWidth = 0;
@@ -117,4 +145,8 @@ class CDIBImage {
   // images never need it.
   std::unique_ptr<ScanEdgeRow[]> mpEdgeTable;
   plat::RECT mClip{0, 0, -1, -1};
+  plat::FontPtr mpFont;
+  FontInfo mFontInfo{};
+  bool mbTextClip = false;
+  plat::RECT mTextClip{};
 };

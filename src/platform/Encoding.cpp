@@ -7,6 +7,8 @@
 #include <memory>
 #include <mutex>
 
+#include "text/profile/TextProfile.h"
+
 namespace plat {
 namespace {
 
@@ -42,13 +44,7 @@ std::string Convert(std::string_view in, const char* to, const char* from, std::
 
 }  // namespace
 
-const char* BuildEncodingName() {
-#if defined(VELTO_PROFILE_GBK)
-  return "GBK";
-#else
-  return "CP932";
-#endif
-}
+const char* BuildEncodingName() { return profile::BuildProfile().szIconvName; }
 
 std::string FromUtf8(std::string_view utf8) { return Convert(utf8, BuildEncodingName(), "UTF-8", "?", true); }
 
@@ -65,12 +61,6 @@ const char* LocalText(const char* utf8Literal) {
   return slot->c_str();
 }
 
-bool IsLeadByte(unsigned char c) {
-#if defined(VELTO_PROFILE_GBK)
-  return c >= 0x81 && c <= 0xFE;
-#else
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-#endif
-}
+bool IsLeadByte(unsigned char c) { return profile::BuildProfile().IsLeadByte(c); }
 
 }  // namespace plat

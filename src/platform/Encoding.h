@@ -8,7 +8,8 @@
 
 namespace plat {
 
-// The iconv name of the build's encoding ("CP932" or "GBK").
+// The iconv name of the build's encoding ("CP932" or "GBK"), from the
+// build's text profile.
 const char* BuildEncodingName();
 
 // Converts UTF-8 to the build's encoding; characters it cannot hold become '?'.
@@ -20,7 +21,7 @@ std::string ToUtf8(std::string_view local);
 // life of the program (the pointer is stable). For the system's own texts.
 const char* LocalText(const char* utf8Literal);
 
-// True when `p` is the first byte of a double-byte character in the build's encoding.
+// True when `c` starts a two-byte character under the build's text profile.
 bool IsLeadByte(unsigned char c);
 
 }  // namespace plat

@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "app/core/Trace.h"
+#include "text/profile/TextProfile.h"
 
 namespace snr {
 
@@ -41,8 +42,8 @@ bool ParseTextEncoding(std::string_view name, TextEncoding& encoding) {
 }
 
 bool IsLeadByteIn(TextEncoding encoding, uint8_t c) {
-  if (encoding == TextEncoding::kGbk) return c >= 0x81 && c <= 0xFE;
-  return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+  return profile::ProfileFor(encoding == TextEncoding::kGbk ? profile::Encoding::kGbk : profile::Encoding::kSjis)
+      .IsLeadByte(c);
 }
 
 TextCodec::TextCodec(TextEncoding encoding)

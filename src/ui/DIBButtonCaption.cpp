@@ -88,3 +88,21 @@ void CDIBButtonCtrl::SetCaption(int32_t state, CDIBImage* picture, const SprtVer
   picture->StretchBltBlend(mpCaption, shifted, false);
   mbUpdate = true;
 }
+
+void CDIBButtonCtrl::SetCaption(const FontInfo& font, int32_t state, int32_t x, int32_t y, uint32_t color,
+                                const char* text, bool smooth) {
+  Trace("CDIBButtonCtrl::SetCaption");
+  if (!mpCaption || !text || state < 0 || state > 4) return;
+  const SprtElement* e = mpCaption->GetSprtInfo(mFrame[state]);
+  if (!e) return;
+  mpCaption->BeginDrawString(font);
+  // Text that runs past the frame would land in the next state's look.
+  mpCaption->SetTextClip(e->x, e->y, e->x + e->w - 1, e->y + e->h - 1);
+  if (smooth)
+    mpCaption->DrawString(e->x + x, e->y + y, color, text);
+  else
+    mpCaption->DrawString2(e->x + x, e->y + y, color, text);
+  mpCaption->ResetTextClip();
+  mpCaption->EndDrawString();
+  mbUpdate = true;
+}

@@ -1,6 +1,7 @@
 // A push button: five looks (normal, focused, pressed, disabled,
 // focused-disabled), activated by Return or a click released on it.
 #pragma once
+#include "assets/FontInfo.h"
 #include "ui/DIBBaseCtrl.h"
 
 constexpr int kButtonRecordSize = kCtrlRecordBase + 24;
@@ -24,11 +25,15 @@ class CDIBButtonCtrl : public CDIBBaseCtrl {
   // bottom, onto which the owner draws text or pictures. InitCaption makes
   // it from the parts, ResCaption redraws the plain frames (erasing what was
   // drawn on them), SetCaption draws a picture into one state's frame with
-  // the quad's points taken relative to that frame. Drawing text onto a
-  // caption comes with the glyph renderer.
+  // the quad's points taken relative to that frame; the text form draws a
+  // text at (x, y) of that frame with DrawString (smooth, `smooth` true) or
+  // DrawString2 (hard-edged, mixed by the colour's alpha). What is drawn
+  // stays inside the state's frame.
   bool InitCaption();
   void ResCaption();
   void SetCaption(int32_t state, CDIBImage* picture, const SprtVertex& quad);
+  void SetCaption(const FontInfo& font, int32_t state, int32_t x, int32_t y, uint32_t color, const char* text,
+                  bool smooth);
   CDIBSprite* GetCaption() const { return mpCaption; }
 
   int32_t GetState() const { return mnState; }

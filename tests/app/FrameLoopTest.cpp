@@ -2,6 +2,7 @@
 #include "platform/Cursor.h"
 #include "platform/CursorFile.h"
 #include "save/SaveData.h"
+#include "text/profile/TextProfile.h"
 
 namespace {
 
@@ -83,7 +84,7 @@ TEST_F(FrameLoop, ClosingAsksFirstAndNoKeepsTheGameRunning) {
   plat::PostMessage(app->GetHWnd(), plat::WM_CLOSE, 0, 0);
   EXPECT_FALSE(Pump());
   EXPECT_EQ(asked, 1);
-  EXPECT_EQ(question, plat::LocalText("終了しますか？"));
+  EXPECT_EQ(question, plat::LocalText(profile::BuildProfile().szCloseTextUtf8));
   EXPECT_TRUE(plat::IsWindow(app->GetHWnd()));
   EXPECT_EQ(app->mPauseCount, 0);
   EXPECT_FALSE(app->mbPause);

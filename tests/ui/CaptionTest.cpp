@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <vector>
+
 #include "UiTestKit.h"
 #include "ui/DIBButtonCtrl.h"
 
@@ -48,6 +51,41 @@ TEST_F(CaptionTest, TheFiveLooksAreStackedAndPicturesLandInTheirFrame) {
   button->Load(record.data());
   EXPECT_EQ(button->GetCaption(), nullptr);
   EXPECT_EQ(button->GetVertex().src[0].u, 100);  // frame 5 of the parts again
+}
+
+TEST_F(CaptionTest, TextIsDrawnIntoOneStatesFrameAndStaysInsideIt) {
+  CtrlDef def = Def(0, 100, 100);
+  for (int i = 0; i < 5; ++i) def.nFrame[i] = 5 + i;
+  auto* button = static_cast<CDIBButtonCtrl*>(screen.Make(CTRL_BUTTON, def));
+  ASSERT_TRUE(button->InitCaption());
+  CDIBSprite* caption = button->GetCaption();
+  std::vector<uint32_t> before(caption->GetPixels(), caption->GetPixels() + 20 * 50);
+  FontInfo font{};
+  strcpy(font.szFaceName, "MS Gothic");
+  font.nHeight = 24;  // taller than the 10-pixel frame
+  font.nWeight = 700;
+  // Hard-edged, mixed at the colour's alpha, into the focused look (rows 10–19).
+  button->SetCaption(font, 1, 0, -4, 0x80FFFFFFu, "WW", false);
+  EXPECT_TRUE(button->IsUpdate());
+  int changed = 0;
+  for (int y = 0; y < 50; ++y)
+    for (int x = 0; x < 20; ++x) {
+      const uint32_t now = caption->GetPixels()[y * 20 + x], was = before[y * 20 + x];
+      if (now == was) continue;
+      ASSERT_GE(y, 10) << "nothing above the focused frame";
+      ASSERT_LT(y, 20) << "nothing below it";
+      const uint32_t mixed = 0xFF000000u | (((was >> 16 & 0xFF) * 127 + 255 * 128) >> 8) << 16 |
+                             (((was >> 8 & 0xFF) * 127 + 255 * 128) >> 8) << 8 | (((was & 0xFF) * 127 + 255 * 128) >> 8);
+      ASSERT_EQ(now, mixed);
+      ++changed;
+    }
+  EXPECT_GT(changed, 10);
+  // Smooth text too; ResCaption wipes it.
+  button->SetCaption(font, 0, 2, -6, 0xFFFFFFFFu, "W", true);
+  EXPECT_NE(std::vector<uint32_t>(caption->GetPixels(), caption->GetPixels() + 200),
+            std::vector<uint32_t>(before.begin(), before.begin() + 200));
+  button->ResCaption();
+  EXPECT_EQ(std::vector<uint32_t>(caption->GetPixels(), caption->GetPixels() + 20 * 50), before);
 }
 
 TEST_F(CaptionTest, FramesOutsideThePartsGiveNoCaption) {

@@ -12,14 +12,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
-
-#ifndef VELTO_TITLE_PHRASE_UTF8
-#if defined(VELTO_PROFILE_GBK)
-#define VELTO_TITLE_PHRASE_UTF8 "VELTO 星之回廊"
-#else
-#define VELTO_TITLE_PHRASE_UTF8 "VELTO 星の回廊"
-#endif
-#endif
+#include "text/profile/TextProfile.h"
 
 CMainWindow* gpMainWindow = nullptr;
 char gszInstallDir[260] = "./";
@@ -27,7 +20,7 @@ char gszIniPath[260] = "./Novel.ini";
 bool gbBGMSmallVolume = false;
 bool gbAlphaFlip = false;
 
-const char* GameTitle() { return plat::LocalText(VELTO_TITLE_PHRASE_UTF8); }
+const char* GameTitle() { return plat::LocalText(profile::TitlePhraseUtf8()); }
 
 CMainWindow::CMainWindow() {
   Trace("CMainWindow::CMainWindow");
