@@ -236,3 +236,55 @@ TEST(DrawScript, CursorsKeepTheirAlphaAndHotSpot) {
 }
 
 }  // namespace
+
+namespace {
+
+// The columns and rows of a picture that hold a colour (any alpha).
+struct Ink {
+  int left = 1 << 30, right = -1, top = 1 << 30, bottom = -1;
+};
+
+Ink InkOf(const gen::PictureResult& p, uint32_t rgb) {
+  Ink ink;
+  std::vector<uint32_t> px = p.canvas.ToArgb();
+  for (int y = 0; y < p.canvas.Height(); ++y)
+    for (int x = 0; x < p.canvas.Width(); ++x) {
+      uint32_t v = px[static_cast<size_t>(y) * p.canvas.Width() + x];
+      if ((v >> 24) && (v & 0xFFFFFF) == rgb) {
+        ink.left = std::min(ink.left, x);
+        ink.right = std::max(ink.right, x);
+        ink.top = std::min(ink.top, y);
+        ink.bottom = std::max(ink.bottom, y);
+      }
+    }
+  return ink;
+}
+
+TEST(DrawScript, CaptionsAreTheEngineTextPlacedAndShadowed) {
+  TestDir dir;
+  gen::PictureResult p;
+  ASSERT_TRUE(Draw(dir, "picture 200 60\ntext 10 10 \"Ab\" size=24 color=#ff0000\n", &p));
+  Ink left = InkOf(p, 0xFF0000);
+  ASSERT_GE(left.right, left.left) << "no ink: is a font installed?";
+  EXPECT_GE(left.left, 10);
+  EXPECT_LT(left.left, 16);
+  EXPECT_GE(left.top, 10);
+  EXPECT_LE(left.bottom, 10 + 30);
+  // Centred on x: the ink is as far left of it as right.
+  ASSERT_TRUE(Draw(dir, "picture 200 60\ntext 100 10 \"Ab\" size=24 color=#ff0000 align=center\n", &p));
+  Ink centred = InkOf(p, 0xFF0000);
+  EXPECT_LE(std::abs((centred.left + centred.right) / 2 - 100), 1);
+  EXPECT_EQ(centred.right - centred.left, left.right - left.left);
+  ASSERT_TRUE(Draw(dir, "picture 200 60\ntext 190 10 \"Ab\" size=24 color=#ff0000 align=right\n", &p));
+  EXPECT_EQ(InkOf(p, 0xFF0000).right, 189);
+  // The shadow lies under the text, moved by its offset.
+  ASSERT_TRUE(Draw(dir, "picture 200 60\ntext 10 10 \"Ab\" size=24 color=#ff0000 shadow=#0000ff shadowx=3 shadowy=4\n", &p));
+  Ink shadow = InkOf(p, 0x0000FF);
+  EXPECT_EQ(shadow.bottom, left.bottom + 4);
+  EXPECT_EQ(shadow.right, left.right + 3);
+  std::string error;
+  EXPECT_FALSE(Draw(dir, "picture 20 20\ntext 0 0 \"x\" size=0\n", &p, &error));
+  EXPECT_NE(error.find("size=1..512"), std::string::npos) << error;
+}
+
+}  // namespace

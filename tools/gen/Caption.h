@@ -25,7 +25,4 @@ struct CaptionStyle {
 bool DrawCaption(CCanvas& canvas, int x, int y, const CaptionStyle& style, const std::string& text,
                  std::string* error);
 
-// True when this build can draw captions.
-bool CaptionsAvailable();
-
 }  // namespace gen
