@@ -184,7 +184,7 @@ void CMainWindowImpl::StartGame() {
     return;
   }
   bool expected = false;
-  if (CDIBBaseScreen* first = GetStartGameScreen(&expected)) {
+  if (CDIBBaseScreen* first = GetStartGameScreen(&expected, mOptions.startScenario.c_str())) {
     EffectParam effect;
     first->GetCallEffectParam(&effect);
     if (effect.nEffect == 0) EffectParamWriter(&effect, EFFECT_BLT).Int(1);

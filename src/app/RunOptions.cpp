@@ -31,6 +31,7 @@ const char* RunUsage() {
          "  --record FILE         write the player's input as an input script\n"
          "  --screenshot N:FILE   write the picture shown after frame N as a PNG (repeatable)\n"
          "  --audio-out FILE      write the mixed sound of a headless run to a WAV file\n"
+         "  --start SCENARIO      start a new game from that scenario at once (no title, no opening)\n"
          "  --help                show this help\n"
          "  --version             show the version\n";
 }
@@ -76,6 +77,14 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& o, std::string& error) {
       const char* v = value(a);
       if (!v) return false;
       o.audioOut = v;
+    } else if (!strcmp(a, "--start")) {
+      const char* v = value(a);
+      if (!v) return false;
+      if (!*v) {
+        error = "--start needs a scenario name";
+        return false;
+      }
+      o.startScenario = v;
     } else if (!strcmp(a, "--screenshot")) {
       const char* v = value(a);
       if (!v) return false;

@@ -12,6 +12,7 @@ struct RunOptions {
   std::string recordFile;                    // --record FILE
   std::multimap<long long, std::string> screenshots;  // --screenshot N:FILE.png
   std::string audioOut;                      // --audio-out FILE.wav
+  std::string startScenario;                 // --start SCENARIO: a new game from that file at once
   bool showHelp = false;
   bool showVersion = false;
 };

@@ -13,5 +13,8 @@ void SetStartScreenFactory(StartScreenFactory factory);
 
 // Makes the first screen; null when it cannot be made. `expected` tells
 // whether a first screen exists at all in this build: without one the
-// screen flow runs empty and shows black.
-CDIBBaseScreen* GetStartGameScreen(bool* expected);
+// screen flow runs empty and shows black. `startScenario` (a game maker's
+// --start) begins a new game from that scenario instead of the title: on
+// the game's scenario screen when one is registered, otherwise on the bare
+// interpreter, which plays the story's pictures, sound and logic.
+CDIBBaseScreen* GetStartGameScreen(bool* expected, const char* startScenario = nullptr);

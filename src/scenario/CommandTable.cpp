@@ -103,4 +103,19 @@ bool CommandByName(std::string_view name, uint16_t& id) {
   return false;
 }
 
+bool IsVarParam(uint16_t id, int index) {
+  switch (id) {
+    case kCmdMOV:
+    case kCmdRANDOM:
+    case kCmdCHKSCEXEC:
+    case kCmdSELECT:
+    case kCmdSELRUN:
+      return index == 0;
+    case kCmdAWAIT:
+      return index >= 1 && index <= 5;
+    default:
+      return false;
+  }
+}
+
 }  // namespace snr

@@ -93,5 +93,9 @@ const SnrCommandInfo* Commands(size_t& count);
 const char* CommandName(uint16_t id);
 // Looks a name up, ignoring letter case.
 bool CommandByName(std::string_view name, uint16_t& id);
+// Parameters that name a variable by their value (the destinations of MOV,
+// RANDOM, AWAIT, CHKSCEXEC, SELECT and SELRUN): a literal n names variable n.
+// `index` counts from 0.
+bool IsVarParam(uint16_t id, int index);
 
 }  // namespace snr

@@ -134,10 +134,15 @@ class Compiler {
     size_t at = line.Pos();
     std::string name(line.Name());
     if (name.empty()) line.Fail("expected a command name");
+    // A named command's variable positions read "$n" as the variable's
+    // number; raw records take every parameter as written.
+    uint16_t named = kSetupRecordId;
+    bool isNamed = name != "DEF" && name != "def" && name != "CMD" && name != "cmd" && CommandByName(name, named);
     std::vector<ParsedParam> params;
     if (!line.AtLineEnd()) {
       for (;;) {
-        params.push_back(ParseParam(line, mCodec));
+        bool var = isNamed && IsVarParam(named, static_cast<int>(params.size()));
+        params.push_back(ParseParam(line, mCodec, var));
         if (line.AtLineEnd()) break;
         line.Expect(',', "',' between parameters");
       }

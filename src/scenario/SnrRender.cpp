@@ -161,7 +161,7 @@ std::string RenderText(const uint8_t* t, const uint8_t* end, TextCodec& codec) {
 }
 
 std::string RenderParams(uint16_t id, const uint8_t* first, const uint8_t* end, TextCodec& codec,
-                         const RenderLabels& labels) {
+                         const RenderLabels& labels, bool varPositions) {
   int count = 0;
   for (const uint8_t* p = first; p < end; p += ParamSpan(p, end)) ++count;
   std::string s;
@@ -172,6 +172,17 @@ std::string RenderParams(uint16_t id, const uint8_t* first, const uint8_t* end, 
     if (!ParamWhole(p, end)) {
       s += RawBytes(p, end);
       break;
+    }
+    if (varPositions && IsVarParam(id, index) && (*p == kParamInt || *p == kParamVar)) {
+      // Where a command names a variable, the literal n is "$n" and the
+      // variable parameter n the indirect "$[$n]".
+      int32_t v = GetS32(p + 1);
+      if (v >= 0 && v < kValueCount)
+        s += *p == kParamInt ? "$" + std::to_string(v) : "$[$" + std::to_string(v) + "]";
+      else
+        s += *p == kParamInt ? std::to_string(v) : RawBytes(p, p + span);
+      p += span;
+      continue;
     }
     switch (*p) {
       case kParamInt: {

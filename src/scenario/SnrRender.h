@@ -19,8 +19,10 @@ struct RenderLabels {
 std::string RenderText(const uint8_t* text, const uint8_t* end, TextCodec& codec);
 
 // All parameters in [first, end), separated by ", ". `id` selects which
-// parameters are labels.
+// parameters are labels and, with `varPositions` (a named command, not a raw
+// CMD record), which name variables ("$n" for the literal n, "$[$n]" for the
+// variable parameter n).
 std::string RenderParams(uint16_t id, const uint8_t* first, const uint8_t* end, TextCodec& codec,
-                         const RenderLabels& labels);
+                         const RenderLabels& labels, bool varPositions = true);
 
 }  // namespace snr

@@ -59,6 +59,26 @@ void ParseVariable(SourceLine& line, Bytes& out, bool allowString) {
   }
 }
 
+// Where a command names a variable: "$12" is the literal 12 (variable 12
+// itself), "$[$12]" the variable parameter 12 (the variable whose number
+// $12 holds). The cursor is on the "$".
+void ParseVarPosition(SourceLine& line, Bytes& out) {
+  if (line.Peek(1) != '[') {
+    if (line.Peek(1) == 's' || line.Peek(1) == 'S') return ParseVariable(line, out, true);
+    Bytes var;
+    ParseVariable(line, var, false);
+    PutInt(out, GetS32(var.data() + 1));
+    return;
+  }
+  line.Advance(2);
+  line.SkipSpace();
+  if (line.Peek() != '$' || line.Peek(1) == 's' || line.Peek(1) == 'S') line.Fail("expected $n inside $[ ]");
+  ParseVariable(line, out, false);
+  line.SkipSpace();
+  if (line.Peek() != ']') line.Fail("expected ']'");
+  line.Advance();
+}
+
 // Infix to postfix, in the usual order, counting the stack it will need.
 class ExprParser {
  public:
@@ -293,12 +313,16 @@ uint32_t ParseCount(SourceLine& line, uint32_t max, const char* what) {
   return static_cast<uint32_t>(v);
 }
 
-ParsedParam ParseParam(SourceLine& line, TextCodec& codec) {
+ParsedParam ParseParam(SourceLine& line, TextCodec& codec, bool varPosition) {
   line.SkipSpace();
   ParsedParam param;
   param.at = line.Pos();
   char c = line.Peek();
-  if (c == '"') {
+  if (c == '$' && line.Peek(1) == '[' && !varPosition)
+    line.Fail("$[$n] stands only where a command names a variable");
+  if (c == '$' && varPosition) {
+    ParseVarPosition(line, param.bytes);
+  } else if (c == '"') {
     ParseText(line, codec, param.bytes);
   } else if (c == '(') {
     line.Advance();

@@ -26,7 +26,9 @@ inline constexpr uint64_t kMaxLoadPointTotal = 1u << 20;
 // Deepest nesting of parentheses in an expression, its own included.
 inline constexpr int kMaxExprNesting = 200;
 
-ParsedParam ParseParam(SourceLine& line, TextCodec& codec);
+// `varPosition`: the parameter names a variable (IsVarParam), where "$n"
+// stores the literal n and "$[$n]" the variable parameter n.
+ParsedParam ParseParam(SourceLine& line, TextCodec& codec, bool varPosition = false);
 
 // An integer literal: optional minus, decimal or 0x hexadecimal, within
 // -2147483648 … 4294967295 (values above 2147483647 wrap).

@@ -66,7 +66,7 @@ TEST(SnrCompiler, HeaderLabelsAndTables) {
 }
 
 TEST(SnrCompiler, ParameterEncodings) {
-  Bytes p = FirstParams(Compile("MOV $12, -3, 0x1F, $s3, 4294967295"));
+  Bytes p = FirstParams(Compile("JP $12, -3, 0x1F, $s3, 4294967295"));
   Bytes want = {2};
   auto append = [&](uint8_t type, int32_t v) {
     want.push_back(type);
@@ -80,6 +80,36 @@ TEST(SnrCompiler, ParameterEncodings) {
   append(5, 3);
   append(1, -1);
   EXPECT_EQ(p, want);
+}
+
+TEST(SnrCompiler, VariablePositionsStoreTheVariableNumber) {
+  auto param = [](int32_t type, int32_t v) {
+    Bytes b{static_cast<uint8_t>(type)};
+    Bytes w = Le({v});
+    b.insert(b.end(), w.begin(), w.end());
+    return b;
+  };
+  auto cat = [](std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& p : parts) all.insert(all.end(), p.begin(), p.end());
+    return all;
+  };
+  // The destination: "$10" is the literal 10, "$[$10]" the variable
+  // parameter 10; values elsewhere keep the plain meaning.
+  EXPECT_EQ(FirstParams(Compile("MOV $10, $11")), cat({param(1, 10), param(2, 11)}));
+  EXPECT_EQ(FirstParams(Compile("MOV $[ $10 ], 5")), cat({param(2, 10), param(1, 5)}));
+  EXPECT_EQ(FirstParams(Compile("RANDOM $3, $4, 1")), cat({param(1, 3), param(2, 4), param(1, 1)}));
+  EXPECT_EQ(FirstParams(Compile("AWAIT $0, $1, $2, $[$3], $4, $5")),
+            cat({param(2, 0), param(1, 1), param(1, 2), param(2, 3), param(1, 4), param(1, 5)}));
+  EXPECT_EQ(FirstParams(Compile("chkscexec $7")), param(1, 7));
+  EXPECT_EQ(FirstParams(Compile("SELRUN $8, $9, \"P\", \"H\"")).size(), 5u + 5u + 3u + 3u);
+  EXPECT_EQ(FirstParams(Compile("SELECT $8, \"B\", 1, 2")).front(), 1);
+  // Raw records take parameters as written.
+  EXPECT_EQ(FirstParams(Compile("CMD 5, $10, 1")), cat({param(2, 10), param(1, 1)}));
+  EXPECT_EQ(Error("MOV $1, $[$2]"), "story.txt:1:9: $[$n] stands only where a command names a variable");
+  EXPECT_EQ(Error("MOV $[2], 1"), "story.txt:1:7: expected $n inside $[ ]");
+  EXPECT_EQ(Error("MOV $[$2, 1"), "story.txt:1:9: expected ']'");
+  EXPECT_EQ(Error("MOV $[$2000], 1"), "story.txt:1:7: variable number out of range 0-1999");
 }
 
 TEST(SnrCompiler, ExpressionsCompileToPostfix) {

@@ -120,6 +120,32 @@ TEST(SnrDecompiler, FilesOnlyRawFormsCanExpress) {
   }
 }
 
+TEST(SnrDecompiler, VariablePositionsComeBackInBothForms) {
+  // Destinations stored as literals and as variable parameters, in and out
+  // of the variable range, as older files and hand-made ones hold them.
+  SnrImage image;
+  for (auto [type, v] : std::vector<std::pair<int, int32_t>>{{1, 10}, {2, 10}, {1, -1}, {1, 5000}, {2, 5000}}) {
+    Bytes p;
+    if (type == 1) PutInt(p, v); else PutVar(p, static_cast<uint32_t>(v));
+    PutVar(p, 7);
+    Cmd(image, kCmdMOV, p);
+  }
+  Bytes p;
+  PutInt(p, 1);
+  for (int i = 0; i < 5; ++i) PutVar(p, static_cast<uint32_t>(20 + i));
+  Cmd(image, kCmdAWAIT, p);
+  Bytes file = image.Build();
+  std::string text;
+  EXPECT_EQ(Again(file, TextEncoding::kSjis, &text), file) << text;
+  EXPECT_EQ(text,
+            "MOV $10, $7\n"
+            "MOV $[$10], $7\n"
+            "MOV -1, $7\n"
+            "MOV 5000, $7\n"
+            "MOV <02 88 13 00 00>, $7\n"
+            "AWAIT 1, $[$20], $[$21], $[$22], $[$23], $[$24]\n");
+}
+
 TEST(SnrDecompiler, ExpressionsTooDeepForInfixComeOutRaw) {
   // ((1 + 1) * 1 + 1) * 1 ...: two stack entries, but parentheses nest ever deeper.
   std::vector<std::pair<int32_t, int32_t>> pairs{{0, 1}};
