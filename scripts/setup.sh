@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config git
+  build-essential cmake ninja-build pkg-config git ccache
   libsdl2-dev
   libfreetype-dev libfontconfig-dev
   libpng-dev zlib1g-dev
