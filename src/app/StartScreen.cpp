@@ -4,6 +4,7 @@
 #include "app/flow/ScreenBlocks.h"
 #include "app/flow/ScreenFactory.h"
 #include "scenario/interp/DIBSnrBaseScreen.h"
+#include "screens/DIBConfScreen.h"
 #include "text/MesWnd.h"
 
 #include <cstdio>
@@ -34,6 +35,7 @@ CDIBBaseScreen* StartScenarioScreen(const char* name) {
 CDIBBaseScreen* GetStartGameScreen(bool* expected, const char* startScenario) {
   Trace("GetStartGameScreen");
   // The one-time set-up of the screens' shared layouts.
+  CDIBConfScreen::SetupStatic();
   CDIBMesWnd::SetupStatic();
   if (Factory()) {
     *expected = true;

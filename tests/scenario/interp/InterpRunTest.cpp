@@ -7,6 +7,7 @@
 
 #include "InterpFixture.h"
 #include "RunCommand.h"
+#include "text/MesWndKit.h"
 
 namespace {
 
@@ -14,6 +15,11 @@ std::string Program() { return std::string(VELTO_BINARY_DIR) + "/src/app/veltoga
 
 class InterpRun : public InterpTest {
  protected:
+  // The program's scenario screen owns a message window: its pictures.
+  void SetUp() override {
+    InterpTest::SetUp();
+    mestest::WriteWindowData(game);
+  }
   int RunProgram(const std::string& args, std::string* out = nullptr) {
     return RunCommand(Program() + " --headless --fixed-step --game " + game.path() + " " + args + " 2>&1", out);
   }

@@ -1,0 +1,132 @@
+#include "screens/DIBConfScreen.h"
+
+#include <cstdio>
+#include <cstring>
+#include <new>
+
+#include "app/core/MainWindow.h"
+#include "app/core/Trace.h"
+#include "assets/DIBImage.h"
+#include "assets/DIBSprite.h"
+#include "assets/SpriteCache.h"
+#include "ui/DIBBaseCtrl.h"
+#include "ui/Input.h"
+
+CDIBConfScreen::CDIBConfScreen(CBaseGame* parent) : CDIBBaseScreen(parent) {
+  Trace("CDIBConfScreen::CDIBConfScreen");
+}
+
+CDIBConfScreen::~CDIBConfScreen() {
+  Trace("CDIBConfScreen::~CDIBConfScreen");
+  CDIBConfScreen::Release();
+}
+
+CDIBBaseScreen* CDIBConfScreen::Make(CBaseGame* parent, const void* startBlock) {
+  Trace("CDIBConfScreen::Make");
+  if (!IsSetupLoaded()) SetupStatic();
+  auto* screen = new (std::nothrow) CDIBConfScreen(parent);
+  if (!screen) return nullptr;
+  if (!screen->Initialize(static_cast<const ConfStartBlock*>(startBlock))) {
+    delete screen;
+    return nullptr;
+  }
+  return screen;
+}
+
+bool CDIBConfScreen::Initialize(const ConfStartBlock* block) {
+  Trace("CDIBConfScreen::Initialize");
+  if (!CDIBBaseScreen::Initialize()) {
+    gpMainWindow->ErrorETC("CDIBConfScreen", "CDIBBaseScreen::Initialize()");
+    return false;
+  }
+  if (!block) {
+    gpMainWindow->ErrorETC("CDIBConfScreen", "CDIBBaseScreen::Initialize()");
+    return false;
+  }
+  mBlock = *block;
+
+  const ConfLayout& layout = Layout();
+  for (int i = 0; i < 2; ++i) {
+    CtrlDef def;
+    InitCtrlDef(&def);
+    def.bBlend = true;
+    snprintf(def.szParts, sizeof def.szParts, "%s", layout.szParts);
+    snprintf(def.szHitFName, sizeof def.szHitFName, "%s", layout.szHitMap);
+    def.nID = i;
+    def.nHitNo = layout.nHitNo[i];
+    def.x = layout.nPos[i][0];
+    def.y = layout.nPos[i][1];
+    for (int f = 0; f < 5; ++f) def.nFrame[f] = layout.nFrame[i][f];
+    memcpy(def.Jump, layout.nJump[i], sizeof def.Jump);
+    def.bCancel = i == 1;
+    if (!MakeControl(CTRL_BUTTON, &def)) {
+      gpMainWindow->ErrorETC("CDIBConfScreen", "MakeControl()");
+      return false;
+    }
+  }
+
+  // A message the layout has no picture for cannot be asked.
+  if (mBlock.nMessage < 0 || mBlock.nMessage >= ConfLayout::kMessages) {
+    gpMainWindow->ErrorETC("CDIBConfScreen", "nMessage");
+    return false;
+  }
+  const char* name = layout.szMessage[mBlock.nMessage];
+  mpBackPicture = gpMainWindow->mpSpriteCache->Read(name);
+  if (!mpBackPicture) {
+    gpMainWindow->ErrorRead("CDIBConfScreen", name);
+    return false;
+  }
+  UpdateBaseImage();
+  CopyImage(mpDrawImage);
+  gpMainWindow->ResetLossTime();
+  return true;
+}
+
+void CDIBConfScreen::Release() {
+  Trace("CDIBConfScreen::Release");
+  CDIBBaseScreen::Release();
+  if (mpBackPicture) {
+    if (gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(mpBackPicture);
+    mpBackPicture = nullptr;
+  }
+}
+
+void CDIBConfScreen::UpdateBaseImage() {
+  Trace("CDIBConfScreen::UpdateBaseImage");
+  if (!mpBackImage) return;
+  if (mpParent)
+    mpParent->CopyImage(mpBackImage);
+  else
+    mpBackImage->FillFull(0xFF000000u);
+  if (!mpBackPicture) return;
+  const SprtElement e = mpBackPicture->DrawableElement(0);
+  if (e.w > 0 && e.h > 0) mpBackPicture->BltBlend(mpBackImage, 0, 0, e.x, e.y, e.w, e.h, 0xFFFFFFFFu);
+}
+
+void CDIBConfScreen::Move() {
+  Trace("CDIBConfScreen::Move");
+  CDIBBaseScreen::Move();
+  gpMainWindow->ChangeCursor(0);
+  if (gpMainWindow->mpInput->CheckKeyTbl(KeyTblCancel)) {
+    gpMainWindow->PlaySysSE(SYSSE_CANCEL);
+    OnCtrlCancel();
+    return;
+  }
+  CDIBBaseCtrl* ok = GetCtrl(0);
+  if (ok && ok->IsDecide()) {
+    OnCtrlOK();
+    return;
+  }
+  CDIBBaseCtrl* cancel = GetCtrl(1);
+  if (cancel && cancel->IsDecide()) OnCtrlCancel();
+}
+
+void CDIBConfScreen::OnCtrlOK() {
+  Trace("CDIBConfScreen::OnCtrlOK");
+  if (mBlock.pReceiver) mBlock.pReceiver->Reaction(mBlock.nCode, CONF_ANSWER_OK);
+}
+
+void CDIBConfScreen::OnCtrlCancel() {
+  Trace("CDIBConfScreen::OnCtrlCancel");
+  if (mBlock.pReceiver) mBlock.pReceiver->Reaction(mBlock.nCode, CONF_ANSWER_CANCEL);
+}
