@@ -14,16 +14,23 @@ mkdir -p "$out"
 cp -r "$build/game" "$work/game"
 printf 'picture 400 300 encoding=png\nimage %%{src} 0 0 400 300\n' > "$work/scale.pic"
 
-# shot NAME FRAME ARGS...: the picture after FRAME of a run with ARGS.
+# The player clicks every 12 frames high on the screen: on through the
+# messages, and the first item of each choice.
+{
+  echo "1 move 400 262"
+  for ((f = 12; f < 3000; f += 12)); do echo "$f down LBUTTON"; echo "$((f + 1)) up LBUTTON"; done
+} > "$work/clicks.input"
+
+# shot NAME FRAME: the picture after FRAME of the story played from its
+# first chapter under those clicks.
 shot() {
   local name=$1 frame=$2
-  shift 2
-  "$build/src/app/veltogame" --game "$work/game" --headless --fixed-step --frames "$frame" \
-    --screenshot "$frame:$work/$name.png" "$@"
+  "$build/src/app/veltogame" --game "$work/game" --headless --fixed-step --frames "$frame" --start S01 \
+    --input "$work/clicks.input" --screenshot "$frame:$work/$name.png"
   "$build/tools/velto-tool" draw --var "src=$work/$name.png" "$work/scale.pic" "$out/$name.png"
   echo "docs/screenshots/$name.png"
 }
 
-shot sea 400 --start S01          # the cape: a gull crosses while the camera pans
-shot cinema 150 --start S02       # the shower comes in through the Water transition
-shot festival 300 --start S_END   # fireworks over the festival night
+shot slope 500       # up the slope to the lighthouse
+shot cinema 1500     # the girl of the closing cinema
+shot festival 2500   # the festival night, the lighthouse's last light
