@@ -14,7 +14,9 @@ for target in "$build"/fuzz/fuzz_*; do
   work=$(mktemp -d)
   if [ -d "$root/fuzz/corpus/$name" ]; then cp -r "$root/fuzz/corpus/$name/." "$work/"; fi
   echo "fuzz: $name ($runs inputs)"
-  "$target" -runs="$runs" -max_total_time=120 -rss_limit_mb=2048 "$work" 2>"$work.log" || {
+  # No input may make a reader allocate more than the largest picture the
+  # engine takes (8192 × 8192 pixels, 256 MB).
+  "$target" -runs="$runs" -max_total_time=120 -rss_limit_mb=2048 -malloc_limit_mb=257 "$work" 2>"$work.log" || {
     tail -n 60 "$work.log"
     echo "fuzz: $name FAILED"
     exit 1

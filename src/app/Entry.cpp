@@ -1,27 +1,30 @@
 #include "app/Entry.h"
 
 #include <signal.h>
+#include <sys/time.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <sys/time.h>
+#include <string>
 
 #include "app/MainWindowImpl.h"
 #include "app/RegisterScreens.h"
 #include "app/RunOptions.h"
 #include "app/core/Trace.h"
-#include "save/SaveFolder.h"
 #include "platform/AudioDevice.h"
 #include "platform/Encoding.h"
 #include "platform/InstanceLock.h"
 #include "platform/MessageBox.h"
 #include "platform/Paths.h"
 #include "platform/Random.h"
+#include "platform/TermSignal.h"
 #include "platform/Timer.h"
 #include "platform/Window.h"
+#include "save/SaveFileIO.h"
+#include "save/SaveFolder.h"
 
 namespace {
 
@@ -43,8 +46,21 @@ unsigned TimeSeed() {
   return v;
 }
 
-void CopyText(char* dst, size_t size, const std::string& src) {
-  snprintf(dst, size, "%s", src.c_str());
+// Copies a path into one of the fixed process-wide buffers; a path that
+// does not fit is refused, never cut (a cut one names another file).
+bool CopyPath(char* dst, size_t size, const std::string& src) {
+  if (src.size() >= size) return false;
+  memcpy(dst, src.c_str(), src.size() + 1);
+  return true;
+}
+
+// A start-up refusal: the reason on standard error and, with a display, in
+// a box (the text is plain ASCII, valid in every build's encoding).
+int RefuseStart(const std::string& reason) {
+  std::string text = "veltogame: " + reason;
+  plat::MessageBox(nullptr, text.c_str(), GameTitle(), plat::MB_OK | plat::MB_ICONERROR);
+  gLock.Close();
+  return -1;
 }
 
 void OnFatalSignal(int sig) {
@@ -70,15 +86,24 @@ void InstallFatalSignalHandlers() {
 }
 
 void ReportUnexpectedFailure() {
-  TraceDump(gszInstallDir);
-  const char* format = "予期せぬエラーが発生しました。\nエラーログを出力しました。\n%sVQLog.txt";
-  std::string dir = plat::FromUtf8(gszInstallDir);
+  // The log goes beside the game; where the installation cannot be written
+  // (installed read-only), to the player's own folder of this game.
+  std::string where = gszInstallDir;
+  bool written = TraceWrite(where.c_str());
+  if (!written) {
+    where = save::PerUserFolder(gszInstallDir);
+    written = !where.empty() && save::MakeFolders(where) && TraceWrite(where.c_str());
+  }
+  TraceDump(nullptr);
+  const char* format = written ? "予期せぬエラーが発生しました。\nエラーログを出力しました。\n%sVQLog.txt"
+                               : "予期せぬエラーが発生しました。\nエラーログを出力できませんでした。%s";
+  std::string dir = written ? plat::FromUtf8(where.c_str()) : std::string();
   if (gpMainWindow) {
     gpMainWindow->ErrorMsg(format, dir.c_str());
   } else {
-    char text[1024];
-    snprintf(text, sizeof text, plat::LocalText(format), dir.c_str());
-    plat::MessageBox(nullptr, text, GameTitle(), plat::MB_OK | plat::MB_ICONERROR);
+    std::string text(strlen(format) + dir.size() + 64, '\0');
+    snprintf(text.data(), text.size(), plat::LocalText(format), dir.c_str());
+    plat::MessageBox(nullptr, text.c_str(), GameTitle(), plat::MB_OK | plat::MB_ICONERROR);
   }
   // The object goes without its handlers running (they would save over a
   // state the failure may have broken); its window goes with it.
@@ -92,7 +117,16 @@ void ReportUnexpectedFailure() {
 }
 
 int RunMainLoop() {
+  int signalled = 0;
   for (;;) {
+    // A termination request from the system closes as a normal exit does
+    // (settings and saves written) without asking the player.
+    if (int sig = plat::TakeTermSignal(); sig && App() && !signalled) {
+      signalled = sig;
+      App()->ForceClose();
+    }
+    // A second start asked this game to come forward.
+    if (gLock.TakeRaiseRequest() && App()) App()->ComeForward();
     plat::MSG msg;
     if (plat::PeekMessage(msg)) {
       if (msg.message == plat::WM_QUIT) {
@@ -100,7 +134,7 @@ int RunMainLoop() {
         delete gpMainWindow;
         gpMainWindow = nullptr;
         gLock.Close();
-        return static_cast<int>(msg.wParam);
+        return signalled ? 128 + signalled : static_cast<int>(msg.wParam);
       }
       plat::DispatchMessage(msg);
     }
@@ -137,16 +171,27 @@ int VeltoMain(int argc, char** argv) {
   // A headless run is a tool for tests and recordings; it does not count as
   // the player's running game.
   if (!options.headless && !gLock.Acquire("VELTO")) {
-    fprintf(stderr, "veltogame: the game is already running\n");
+    if (plat::InstanceLock::AskHolderToRaise("VELTO", 3000))
+      fprintf(stderr, "veltogame: the game is already running; its window was brought forward\n");
+    else
+      fprintf(stderr, "veltogame: the game is already running\n");
     return 0;
   }
+  // Before the window system starts, so that it leaves the signals to us.
+  plat::InstallTermSignals();
 
-  CopyText(gszInstallDir, sizeof gszInstallDir,
-           plat::FindInstallDir(options.gameDir.empty() ? nullptr : options.gameDir.c_str()));
+  const std::string installDir = plat::FindInstallDir(options.gameDir.empty() ? nullptr : options.gameDir.c_str());
+  if (installDir.size() + strlen("Novel.ini") >= sizeof gszInstallDir)
+    return RefuseStart("the game folder's path is too long (" + std::to_string(installDir.size()) + " bytes; at most " +
+                       std::to_string(sizeof gszInstallDir - 1 - strlen("Novel.ini")) + ")");
+  CopyPath(gszInstallDir, sizeof gszInstallDir, installDir);
   // Saves (and the write-back of Novel.ini) move to a per-user folder when
   // the installation cannot be written.
-  save::SetupSaveLocation(gszInstallDir);
-  CopyText(gszIniPath, sizeof gszIniPath, save::SetupIniPath(gszInstallDir));
+  if (!save::SetupSaveLocation(installDir, error)) return RefuseStart(error);
+  if (!CopyPath(gszIniPath, sizeof gszIniPath, save::SetupIniPath(installDir)))
+    return RefuseStart("the path of the settings file Novel.ini is too long");
+  // What saves killed half-way left behind.
+  save::RemoveStaleSaveTemporaries(gszIniPath);
 
   if (options.fixedStep) {
     // Fixed-step runs are reproducible: virtual time and a fixed seed.

@@ -210,6 +210,13 @@ void CMainWindowImpl::EndGame() {
   mpRootFlow = nullptr;
 }
 
+void CMainWindowImpl::ComeForward() {
+  Trace("CMainWindow::ComeForward");
+  if (!IsWindow(mhWnd)) return;
+  if (IsIconic(mhWnd)) ShowWindow(mhWnd, SW_RESTORE);
+  BringToFront(mhWnd);
+}
+
 bool CMainWindowImpl::MoviePlaying() const {
   Trace("CMainWindow::MoviePlaying");
   return mpVideoPlayer && mpVideoPlayer->mbPlay;
@@ -222,6 +229,7 @@ bool CMainWindowImpl::MoviePacesFrames() const {
 }
 
 uint32_t CMainWindowImpl::TimeToNextFrame() const {
+  Trace("CMainWindow::TimeToNextFrame");
   if (!mpRootFlow) return kFramePeriod;
   // A movie's next picture is shown as soon as it is there; the player
   // wakes the wait when one comes.
@@ -378,6 +386,7 @@ plat::Cursor* CMainWindowImpl::ReadCursor(const char* nameOrId) {
 }
 
 void CMainWindowImpl::ShowErrorBox(const char* textLocal) {
+  Trace("CMainWindow::ShowErrorBox");
   // A box cannot sit over a full-screen picture: drop to a minimised window,
   // and come back to full screen through activation afterwards.
   bool wasFull = mbFullScreen;
@@ -395,6 +404,7 @@ void CMainWindowImpl::ApplyPause(bool pause) {
 }
 
 plat::POINT CMainWindowImpl::GetMousePos() const {
+  Trace("CMainWindow::GetMousePos");
   return mpInput ? mpInput->mptMouse : CMainWindow::GetMousePos();
 }
 
@@ -497,7 +507,9 @@ LRESULT CMainWindowImpl::OnClose(uint32_t msg, WPARAM wp, LPARAM lp) {
     if (wasFull) ChangeActivate(false);
     int answer = MessageBox(mhWnd, LocalText(profile::BuildProfile().szCloseTextUtf8), GameTitle(),
                             MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND);
-    if (answer != IDYES) {
+    // A question that cannot be shown (0) must not keep the player in: it
+    // counts as yes.
+    if (answer != IDYES && answer != 0) {
       if (wasFull) ShowWindow(mhWnd, SW_RESTORE);
       PauseGame(false);
       return 0;

@@ -23,6 +23,9 @@ class CMainWindowImpl : public CMainWindow {
   virtual bool OnIdle();
   // Milliseconds until the next frame is due (0 when it is due now).
   uint32_t TimeToNextFrame() const;
+  // A second start asked for the game: restore the window if minimised,
+  // raise it and give it the input focus.
+  void ComeForward();
 
   void SetDisplayMode(bool fullScreen) override;
   // The display side: 0 the desktop, 1 full screen. False when refused.

@@ -7,13 +7,15 @@
 #include "platform/KeyState.h"
 #include "platform/Window.h"
 
-CRunner::CRunner(const RunOptions& options) : mOptions(options) {}
+CRunner::CRunner(const RunOptions& options) : mOptions(options) { Trace("CRunner::CRunner"); }
 
 CRunner::~CRunner() {
+  Trace("CRunner::~CRunner");
   if (mpRecord) fclose(mpRecord);
 }
 
 bool CRunner::Prepare(std::string& error) {
+  Trace("CRunner::Prepare");
   if (!mOptions.inputFile.empty()) {
     if (!LoadInputScript(mOptions.inputFile, mEvents, error)) return false;
     // A replayed run listens to its script only.
@@ -31,6 +33,7 @@ bool CRunner::Prepare(std::string& error) {
 }
 
 void CRunner::Record(InputEvent::Kind kind, int a, int b) {
+  Trace("CRunner::Record");
   if (!mpRecord || mbReplaying) return;
   InputEvent e;
   e.frame = mNextFrame;
@@ -41,9 +44,18 @@ void CRunner::Record(InputEvent::Kind kind, int a, int b) {
   fflush(mpRecord);
 }
 
-void CRunner::RecordWheel(int delta) { Record(InputEvent::kWheel, delta, 0); }
-void CRunner::RecordChar(int code) { Record(InputEvent::kChar, code, 0); }
-void CRunner::RecordActivate(bool active) { Record(InputEvent::kActivate, active ? 1 : 0, 0); }
+void CRunner::RecordWheel(int delta) {
+  Trace("CRunner::RecordWheel");
+  Record(InputEvent::kWheel, delta, 0);
+}
+void CRunner::RecordChar(int code) {
+  Trace("CRunner::RecordChar");
+  Record(InputEvent::kChar, code, 0);
+}
+void CRunner::RecordActivate(bool active) {
+  Trace("CRunner::RecordActivate");
+  Record(InputEvent::kActivate, active ? 1 : 0, 0);
+}
 
 void CRunner::BeforeFrame(long long frame, plat::HWND hwnd) {
   Trace("CRunner::BeforeFrame");

@@ -10,7 +10,10 @@
 
 using plat::RECT;
 
-CDIBImage::~CDIBImage() { Release(); }
+CDIBImage::~CDIBImage() {
+  Trace("CDIBImage::~CDIBImage");
+  Release();
+}
 
 void CDIBImage::Release() {
   Trace("CDIBImage::Release");

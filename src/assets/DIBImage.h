@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/core/Trace.h"
 #include "assets/FontInfo.h"
 #include "assets/Region.h"
 #include "assets/SprtVertex.h"
@@ -33,7 +34,10 @@ class CDIBImage {
 
   // Dirty region. Each does nothing until CreateRGN made the region.
   virtual void CreateRGN();
-  virtual CRegion* GetRGN() { return mpRgn; }
+  virtual CRegion* GetRGN() {
+    Trace("CDIBImage::GetRGN");
+    return mpRgn;
+  }
   // Subtracts / adds (0, 0, width − 1, height − 1), right and bottom
   // exclusive, so the last column and row are not part of it.
   virtual void ClearRGN();
@@ -47,7 +51,10 @@ class CDIBImage {
   // Copies the region's rectangles into a fresh block that GetRegionData
   // returns until the next update (null before the first).
   virtual void UpdateRegionData();
-  virtual const RegionData* GetRegionData() { return mpRgnData.get(); }
+  virtual const RegionData* GetRegionData() {
+    Trace("CDIBImage::GetRegionData");
+    return mpRgnData.get();
+  }
 
   // Text. BeginDrawString chooses the font (replacing one chosen before)
   // and EndDrawString lets it go; without a font the drawing does nothing.

@@ -189,14 +189,9 @@ void CDIBImage::DrawQuad(CDIBImage* pDst, const SprtVertex& vertex, QuadRule rul
         x += count;
         continue;
       }
-      if (filter) {
-        rows.sampleBilinear(samples, src, sw, sh, u, vv, du, dv, count);
-        u += du * count;
-        vv += dv * count;
-      } else {
-        for (int i = 0; i < count; ++i, u += du, vv += dv)
-          samples[i] = src[static_cast<size_t>(vv >> 16) * sw + static_cast<size_t>(u >> 16)];
-      }
+      (filter ? rows.sampleBilinear : rows.sampleNearest)(samples, src, sw, sh, u, vv, du, dv, count);
+      u += du * count;
+      vv += dv * count;
       uint32_t* out = d + x;
       switch (rule) {
         case QuadRule::Copy:

@@ -14,7 +14,15 @@ uint32_t Le32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_
 
 }  // namespace
 
-CDIBSprite::~CDIBSprite() { CDIBSprite::Release(); }
+bool IsPictureSizeUsable(int width, int height) {
+  return width >= 0 && height >= 0 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         int64_t{width} * height <= kMaxPicturePixels;
+}
+
+CDIBSprite::~CDIBSprite() {
+  Trace("CDIBSprite::~CDIBSprite");
+  CDIBSprite::Release();
+}
 
 void CDIBSprite::Release() {
   Trace("CDIBSprite::Release");
@@ -52,18 +60,22 @@ bool CDIBSprite::InitSprtInfo(int count, int values) {
 }
 
 void CDIBSprite::SetName(const char* name) {
+  Trace("CDIBSprite::SetName");
   snprintf(mszName, sizeof mszName, "%s", name ? name : "");
 }
 
 const SprtElement* CDIBSprite::GetSprtInfo(int index) const {
+  Trace("CDIBSprite::GetSprtInfo");
   return index >= 0 && index < mnSprtInfo ? &mpSprtInfo[index] : nullptr;
 }
 
 SprtElement* CDIBSprite::GetSprtInfoMutable(int index) {
+  Trace("CDIBSprite::GetSprtInfoMutable");
   return index >= 0 && index < mnSprtInfo ? &mpSprtInfo[index] : nullptr;
 }
 
 SprtElement CDIBSprite::DrawableElement(int element) const {
+  Trace("CDIBSprite::DrawableElement");
   // An element the picture does not have draws nothing; one read from a
   // damaged file is cut to the picture, so drawing never samples outside it.
   SprtElement e;
@@ -92,11 +104,28 @@ void NothingToDraw(SprtVertex& out, uint32_t color) {
 }
 }  // namespace
 
+namespace {
+// Where the part of an element that was cut to its picture goes along one
+// axis: the stored element covers `span` destination pixels from `at` with
+// its `size` source pixels; the kept part begins `cut` source pixels in and
+// is `kept` long. A destination pixel i of the whole element shows source
+// pixel ⌊i × size ÷ span⌋, so the kept part covers the pixels from
+// ⌈cut × span ÷ size⌉ to ⌈(cut + kept) × span ÷ size⌉ (exclusive).
+void CutSpan(int at, int span, int size, int cut, int kept, int& outAt, int& outSpan) {
+  auto ceilDiv = [](int64_t a, int64_t b) { return static_cast<int>((a + b - 1) / b); };
+  int first = ceilDiv(int64_t{cut} * span, size), end = ceilDiv(int64_t{cut + kept} * span, size);
+  outAt = at + first;
+  outSpan = end - first;
+}
+}  // namespace
+
 void CDIBSprite::SetVertex(SprtVertex& out, int element, int x, int y, uint32_t color) {
   Trace("CDIBSprite::SetVertex");
   SprtElement e = DrawableElement(element);
   if (e.w <= 0 || e.h <= 0) return NothingToDraw(out, color);
-  CDIBImage::SetVertex(out, x, y, e.x, e.y, e.w, e.h, color);
+  // A cut element keeps its visible pixels where the whole one puts them.
+  const SprtElement* stored = GetSprtInfo(element);
+  CDIBImage::SetVertex(out, x + (e.x - stored->x), y + (e.y - stored->y), e.x, e.y, e.w, e.h, color);
 }
 
 void CDIBSprite::SetStretchVertex(SprtVertex& out, int element, int x, int y, int w, int h, uint32_t color) {
@@ -104,6 +133,14 @@ void CDIBSprite::SetStretchVertex(SprtVertex& out, int element, int x, int y, in
   SprtElement drawable = DrawableElement(element);
   if (drawable.w <= 0 || drawable.h <= 0) return NothingToDraw(out, color);
   const SprtElement* e = &drawable;
+  const SprtElement* stored = GetSprtInfo(element);
+  if (w > 0 && h > 0 && (e->x != stored->x || e->y != stored->y || e->w != stored->w || e->h != stored->h)) {
+    // Cut: the kept part is stretched over its share of the destination,
+    // not over the whole of it.
+    CutSpan(x, w, stored->w, e->x - stored->x, e->w, x, w);
+    CutSpan(y, h, stored->h, e->y - stored->y, e->h, y, h);
+    if (w <= 0 || h <= 0) return NothingToDraw(out, color);
+  }
   CDIBImage::SetVertex(out, x, y, 0, 0, w, h, color);
   auto p = [](int v) { return static_cast<int16_t>(v); };
   out.src[0] = SprtTexel{e->x, e->y};
@@ -148,7 +185,9 @@ bool CDIBSprite::ReadFromMemory(const uint8_t* file, size_t size) {
     Trace("フォーマットエラー");
     return false;
   }
-  if (!Create(Le16(file + 12), Le16(file + 14))) {
+  // A few bytes may declare a picture of gigabytes: refused before any of
+  // it is allocated, whatever the encoding.
+  if (!IsPictureSizeUsable(Le16(file + 12), Le16(file + 14)) || !Create(Le16(file + 12), Le16(file + 14))) {
     Trace("イメージ作成失敗");
     return false;
   }

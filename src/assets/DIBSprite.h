@@ -23,6 +23,13 @@ enum PictureEncoding : uint16_t { kPictureRaw = 0, kPictureSGD = 1, kPicturePNG 
 // The picture file header: encoded data starts at this offset.
 constexpr uint32_t kPictureHeaderSize = 96;
 
+// The largest picture the engine reads: no side above 8192 pixels and no
+// more than 64 Mi pixels (256 MB). A file declaring more is refused before
+// anything is allocated for it.
+constexpr int kMaxPictureSide = 8192;
+constexpr int64_t kMaxPicturePixels = int64_t{64} << 20;
+bool IsPictureSizeUsable(int width, int height);
+
 class CDIBSprite : public CDIBImage {
  public:
   CDIBSprite() = default;

@@ -72,7 +72,10 @@ void FileCloseHandle(FileHandle handle) {
   if (handle > 0) close(handle);
 }
 
-CFile::~CFile() { Close(); }
+CFile::~CFile() {
+  Trace("CFile::~CFile");
+  Close();
+}
 
 bool CFile::Open(const char* name, uint32_t desiredAccess, uint32_t creationDisposition) {
   Trace("CFile::Open");

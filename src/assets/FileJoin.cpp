@@ -75,9 +75,13 @@ std::string FindSourcePath(const std::string& path) {
 
 }  // namespace
 
-CFileJoin::~CFileJoin() { FreeAll(); }
+CFileJoin::~CFileJoin() {
+  Trace("CFileJoin::~CFileJoin");
+  FreeAll();
+}
 
 void CFileJoin::FreeAll() {
+  Trace("CFileJoin::FreeAll");
   free(mpEntry);
   mpEntry = nullptr;
   free(mpNameTbl);
@@ -162,6 +166,7 @@ bool CFileJoin::ReadHeader() {
 }
 
 bool CFileJoin::ValidateNames() {
+  Trace("CFileJoin::ValidateNames");
   for (int i = 0; i < mnEntry; ++i) {
     uint32_t at = Le32(mpEntry + static_cast<size_t>(i) * 16);
     if (at >= mNameTblSize || !memchr(mpNameTbl + at, 0, mNameTblSize - at)) return false;
@@ -170,11 +175,13 @@ bool CFileJoin::ValidateNames() {
 }
 
 size_t CFileJoin::EntryBytes() const {
+  Trace("CFileJoin::EntryBytes");
   const KindLayout* l = LayoutOf(mKind);
   return l ? l->entrySize : 0;
 }
 
 const char* CFileJoin::EntryName(int index, size_t* length) const {
+  Trace("CFileJoin::EntryName");
   const uint8_t* e = mpEntry + static_cast<size_t>(index) * EntryBytes();
   switch (mKind) {
     case kKindSM2MPX10: *length = 12; return reinterpret_cast<const char*>(e);
@@ -188,11 +195,13 @@ const char* CFileJoin::EntryName(int index, size_t* length) const {
 }
 
 uint32_t CFileJoin::EntrySize(int index) const {
+  Trace("CFileJoin::EntrySize");
   const uint8_t* e = mpEntry + static_cast<size_t>(index) * EntryBytes();
   return Le32(e + (mKind == kKindSM2MPX10 ? 16 : mKind == kKindMGCFILE ? 20 : 4));
 }
 
 uint64_t CFileJoin::EntryOffset(int index) const {
+  Trace("CFileJoin::EntryOffset");
   const uint8_t* e = mpEntry + static_cast<size_t>(index) * EntryBytes();
   switch (mKind) {
     case kKindSM2MPX10: return Le32(e + 12);
@@ -202,11 +211,13 @@ uint64_t CFileJoin::EntryOffset(int index) const {
 }
 
 bool CFileJoin::EntryInsideArchive(int index) const {
+  Trace("CFileJoin::EntryInsideArchive");
   uint64_t offset = EntryOffset(index);
   return offset <= mArchiveSize && EntrySize(index) <= mArchiveSize - offset;
 }
 
 bool CFileJoin::GetEntryInfo(int index, ArchiveEntryInfo* out) const {
+  Trace("CFileJoin::GetEntryInfo");
   if (mMode != kModeArchive || index < 0 || index >= mnEntry || !out) return false;
   size_t length;
   const char* name = EntryName(index, &length);
@@ -224,6 +235,7 @@ std::string CFileJoin::SearchExt(const char* name) const {
 }
 
 std::string CFileJoin::LoosePath(const char* name) const {
+  Trace("CFileJoin::LoosePath");
   return plat::ResolveCaseInsensitive(mszPath, DiskName(SearchExt(name)));
 }
 

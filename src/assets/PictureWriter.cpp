@@ -26,8 +26,9 @@ bool Refuse(std::string* error, const char* message) {
 bool BuildPictureFile(const uint32_t* pixels, int width, int height, uint16_t encoding,
                       const std::vector<SprtElement>& elements, int elementWidth, std::vector<uint8_t>* out,
                       std::string* error) {
-  if (width < 0 || height < 0 || width > 0xFFFF || height > 0xFFFF)
-    return Refuse(error, "picture sides must be 0 to 65535 pixels");
+  // The engine reads nothing larger; a file it would refuse is not made.
+  if (!IsPictureSizeUsable(width, height))
+    return Refuse(error, "picture sides must be 0 to 8192 pixels, at most 64 Mi pixels in all");
   if (elementWidth != 4 && elementWidth != 6) return Refuse(error, "elements carry 4 or 6 values");
   if (elements.size() > 0xFFFF) return Refuse(error, "at most 65535 elements");
   size_t count = static_cast<size_t>(width) * height;

@@ -1,6 +1,6 @@
 // Row kernels of the rules that have a vector path (fill, blend, opaque,
-// tinted opaque, additive, cross-fade) and of the filtered sampling of a
-// quad span.
+// tinted opaque, additive, cross-fade) and of the sampling of a quad span,
+// filtered and unfiltered.
 // Every set computes exactly what the rules in PixelRules.h compute; the
 // vector sets only do it several values a step.
 #pragma once
@@ -26,6 +26,9 @@ struct RowKernels {
   // nearest pixel in the last column and row. Positions must lie inside.
   void (*sampleBilinear)(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
                          int64_t dv, int n);
+  // n samples as above, unfiltered: the pixel each position falls in.
+  void (*sampleNearest)(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
+                        int64_t dv, int n);
 };
 
 // The plain reference.

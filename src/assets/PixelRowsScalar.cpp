@@ -60,7 +60,14 @@ void SampleBilinear(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t 
   }
 }
 
-const RowKernels kScalar{"scalar", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow, AddRow, SampleBilinear};
+void SampleNearest(uint32_t* out, const uint32_t* src, int sw, int, int64_t u, int64_t v, int64_t du, int64_t dv,
+                   int n) {
+  for (int i = 0; i < n; ++i, u += du, v += dv)
+    out[i] = src[static_cast<size_t>(v >> 16) * sw + static_cast<size_t>(u >> 16)];
+}
+
+const RowKernels kScalar{"scalar", Fill,   BlendRow,       BlendEachRow, OpaqueRow,
+                         TintRow,  FadeRow, AddRow, SampleBilinear, SampleNearest};
 
 const RowKernels& Choose() {
   // VELTO_PIXEL_PATH=scalar|sse2 narrows the choice (for comparing looks and

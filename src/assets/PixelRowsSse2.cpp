@@ -167,7 +167,16 @@ void AddRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
   for (; i < n; ++i) d[i] = Add(d[i], s[i], m);
 }
 
-const RowKernels kSse2{"sse2", Fill, BlendRow, BlendEachRow, OpaqueRow, TintRow, FadeRow, AddRow, SampleBilinearSse2};
+// Without a gather instruction, unfiltered sampling is one load a pixel
+// whatever the register width.
+void SampleNearestSse2(uint32_t* out, const uint32_t* src, int sw, int, int64_t u, int64_t v, int64_t du,
+                       int64_t dv, int n) {
+  for (int i = 0; i < n; ++i, u += du, v += dv)
+    out[i] = src[static_cast<size_t>(v >> 16) * sw + static_cast<size_t>(u >> 16)];
+}
+
+const RowKernels kSse2{"sse2",  Fill,   BlendRow, BlendEachRow,       OpaqueRow,
+                       TintRow, FadeRow, AddRow,  SampleBilinearSse2, SampleNearestSse2};
 }  // namespace
 
 const RowKernels* Sse2Rows() { return CpuHasSse2() ? &kSse2 : nullptr; }

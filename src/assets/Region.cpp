@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "app/core/Trace.h"
+
 using plat::RECT;
 
 namespace {
@@ -101,12 +103,14 @@ void CombineBands(const std::vector<RECT>& mine, const std::vector<RECT>& other,
 }  // namespace
 
 void CRegion::Combine(const std::vector<RECT>& other, bool subtract) {
+  Trace("CRegion::Combine");
   std::vector<RECT> out;
   CombineBands(mRects, other, subtract, out);
   mRects.swap(out);
 }
 
 void CRegion::CombineRect(const RECT& r, bool subtract) {
+  Trace("CRegion::CombineRect");
   // Only the bands that reach the rectangle's rows (touching included) can
   // change; those wholly above or below are kept as they are. Bands are
   // sorted and disjoint, so both kinds form the two ends of the list.
@@ -122,6 +126,7 @@ void CRegion::CombineRect(const RECT& r, bool subtract) {
 }
 
 void CRegion::Add(const RECT& r) {
+  Trace("CRegion::Add");
   if (Empty(r)) return;
   if (mRects.empty()) {
     mRects.push_back(r);
@@ -135,6 +140,7 @@ void CRegion::Add(const RECT& r) {
 }
 
 void CRegion::Add(const CRegion& other) {
+  Trace("CRegion::Add");
   if (other.mRects.empty() || &other == this) return;
   if (mRects.empty()) {
     mRects = other.mRects;
@@ -144,11 +150,13 @@ void CRegion::Add(const CRegion& other) {
 }
 
 void CRegion::Subtract(const RECT& r) {
+  Trace("CRegion::Subtract");
   if (Empty(r) || mRects.empty()) return;
   CombineRect(r, true);
 }
 
 void CRegion::Subtract(const CRegion& other) {
+  Trace("CRegion::Subtract");
   if (&other == this) {
     mRects.clear();
     return;
@@ -158,6 +166,7 @@ void CRegion::Subtract(const CRegion& other) {
 }
 
 RECT CRegion::Bounds() const {
+  Trace("CRegion::Bounds");
   if (mRects.empty()) return RECT{};
   RECT b{mRects.front().left, mRects.front().top, mRects.back().right, mRects.back().bottom};
   for (const RECT& r : mRects) {
@@ -168,12 +177,14 @@ RECT CRegion::Bounds() const {
 }
 
 long long CRegion::Area() const {
+  Trace("CRegion::Area");
   long long area = 0;
   for (const RECT& r : mRects) area += (static_cast<long long>(r.right) - r.left) * (static_cast<long long>(r.bottom) - r.top);
   return area;
 }
 
 bool CRegion::Contains(int x, int y) const {
+  Trace("CRegion::Contains");
   for (const RECT& r : mRects)
     if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return true;
   return false;

@@ -116,8 +116,9 @@ size_t DecodeSgdPixels(const uint8_t* data, size_t size, uint32_t* pixels, size_
   if (alphaLength > size - 4) return 0;
   const uint8_t* alpha = data + 4;
   uint32_t* written = pixels;
+  // What the alpha commands leave out stays as it came: cleared, as a new
+  // picture is. Clearing it again would touch every page of a huge one.
   if (!DecodeAlpha(alpha, alpha + alphaLength, pixels, pixels + count, &written)) return 0;
-  std::fill(written, pixels + count, 0u);
 
   size_t at = 4 + alphaLength;
   if (size - at < 4) return 0;

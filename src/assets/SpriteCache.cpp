@@ -5,7 +5,10 @@
 #include "app/core/Trace.h"
 #include "assets/DIBSprite.h"
 
-CSpriteCache::~CSpriteCache() { CSpriteCache::Release(); }
+CSpriteCache::~CSpriteCache() {
+  Trace("CSpriteCache::~CSpriteCache");
+  CSpriteCache::Release();
+}
 
 bool CSpriteCache::Initialize(CFileJoin* source) {
   Trace("CSpriteCache::Initialize");
@@ -14,6 +17,7 @@ bool CSpriteCache::Initialize(CFileJoin* source) {
 }
 
 bool CSpriteCache::MakeKey(const char* name, uint32_t key[8]) {
+  Trace("CSpriteCache::MakeKey");
   char bytes[32] = {};
   size_t length = name ? strnlen(name, 32) : 32;
   // Longer names would not fit the key; they are refused rather than cut,
@@ -25,10 +29,12 @@ bool CSpriteCache::MakeKey(const char* name, uint32_t key[8]) {
 }
 
 int64_t CSpriteCache::BytesOf(const CDIBSprite* sprite) {
+  Trace("CSpriteCache::BytesOf");
   return static_cast<int64_t>(sprite->GetWidth()) * sprite->GetHeight() * 4;
 }
 
 int CSpriteCache::FindKey(const uint32_t key[8]) const {
+  Trace("CSpriteCache::FindKey");
   for (int i = 0; i < kSlotCount; ++i) {
     const SpriteCacheSlot& s = mSlots[i];
     if (!s.pSprite) continue;
@@ -40,12 +46,14 @@ int CSpriteCache::FindKey(const uint32_t key[8]) const {
 }
 
 int CSpriteCache::FirstEmpty() const {
+  Trace("CSpriteCache::FirstEmpty");
   for (int i = 0; i < kSlotCount; ++i)
     if (!mSlots[i].pSprite) return i;
   return -1;
 }
 
 void CSpriteCache::MoveToFront(int index) {
+  Trace("CSpriteCache::MoveToFront");
   SpriteCacheSlot moved = mSlots[index];
   for (int i = index; i > 0; --i) mSlots[i] = mSlots[i - 1];
   mSlots[0] = moved;

@@ -173,9 +173,11 @@ void CBGMBuffer::Stop(uint32_t fadeOut) {
   Trace("CBGMBuffer::Stop");
   if (!mpBuffer || !mbPlay) return;
   if (mbPause || fadeOut == 0) {
-    mpBuffer->Stop();
     {
+      // The worker reads the ring's status and may restart it under this
+      // lock: stopping outside it could be undone a moment later.
       CCriticalSectionLock lock(mcsFill);
+      mpBuffer->Stop();
       mbPlay = false;
       for (auto e : mhEvent) ResetEvent(e);
     }

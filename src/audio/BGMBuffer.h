@@ -85,6 +85,9 @@ class CBGMBuffer {
  protected:
   // Closes the decoder if it is open.
   void CloseDecoder();
+  // Called by the worker, holding the fill lock, between reading the ring's
+  // status and restarting the ring on it; tests widen that window here.
+  virtual void OnRingStatusRead();
   // Held by the worker for each refill and by the main thread whenever it
   // opens, seeks, fills from or closes the decoder, so that the two never
   // decode at once and a refill never meets a closed decoder.

@@ -72,6 +72,9 @@ void CBGMBuffer::SetPause(bool on) {
   Trace("CBGMBuffer::SetPause");
   if (!mpBuffer || !StepPauseCount(mPauseCount, mbPause, on)) return;
   if (on) {
+    // Under the worker's lock, as Stop: a restart by the worker cannot slip
+    // in between.
+    CCriticalSectionLock lock(mcsFill);
     mpBuffer->GetStatus(&mdwStatus);
     mpBuffer->Stop();
     return;

@@ -41,6 +41,7 @@ void CBGMBuffer::StreamThread(CBGMBuffer* self) {
       // Let the buffer stop at its end instead of wrapping into silence.
       uint32_t status = 0;
       self->mpBuffer->GetStatus(&status);
+      self->OnRingStatusRead();
       if ((status & DSBSTATUS_PLAYING) && (status & DSBSTATUS_LOOPING)) self->mpBuffer->Play(0, 0, 0);
     }
     FillStreamRing(self->mpBuffer, q * self->mdwQuarter, self->mdwQuarter,
@@ -48,6 +49,8 @@ void CBGMBuffer::StreamThread(CBGMBuffer* self) {
     ResetEvent(self->mhEvent[k]);
   }
 }
+
+void CBGMBuffer::OnRingStatusRead() { Trace("CBGMBuffer::OnRingStatusRead"); }
 
 size_t CBGMBuffer::OggCallbackRead(void* ptr, size_t size, size_t count, void* source) {
   Trace("CBGMBuffer::OggCallbackRead");

@@ -5,6 +5,10 @@
 
 #include "platform/AudioTypes.h"
 
+namespace {
+constexpr int kMaxHolesInARow = 4096;
+}  // namespace
+
 size_t OggMemoryRead(OggMemorySource* src, void* ptr, size_t size, size_t count) {
   if (!src || !ptr || size == 0 || !src->current || src->current >= src->end) return 0;
   size_t left = static_cast<size_t>(src->end - src->current);
@@ -50,6 +54,11 @@ long OggReadPcm(OggVorbis_File* file, uint8_t* dst, uint32_t bytes, int channels
   int link = -1;
   int length = bytes > INT_MAX ? INT_MAX : static_cast<int>(bytes);
   long n = ov_read(file, reinterpret_cast<char*>(dst), length, 0, 2, 1, &link);
+  // A hole is a page lost to damage; the decoder goes on after it, so the
+  // sound does too. Each hole uses up stream data, but a bound keeps a
+  // decoder that stops advancing from holding the caller forever.
+  for (int holes = 1; n == OV_HOLE && holes < kMaxHolesInARow; ++holes)
+    n = ov_read(file, reinterpret_cast<char*>(dst), length, 0, 2, 1, &link);
   if (n > 0) {
     vorbis_info* info = ov_info(file, link);
     if (!info || info->channels != channels) return OV_EBADLINK;

@@ -29,6 +29,7 @@ bool IsOggSignature(const uint8_t* data, uint64_t size);
 bool OggFormatUsable(const vorbis_info* info);
 
 // Decodes up to `bytes` into `dst`: the byte count (> 0), 0 at the end of
-// the stream, or a negative error. A chained stream whose channel count
-// changes counts as broken.
+// the stream, or a negative error. Holes (pages lost to damage) are
+// stepped over; a chained stream whose channel count changes counts as
+// broken.
 long OggReadPcm(OggVorbis_File* file, uint8_t* dst, uint32_t bytes, int channels);

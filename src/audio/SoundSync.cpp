@@ -36,7 +36,12 @@ bool StartStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::Even
   idle = plat::CreateEvent(true, false);
   if (!idle) return false;
   quit = false;
-  return thread.Start(std::move(body));
+  if (!thread.Start(std::move(body))) return false;
+  // The worker is ready once it first reports idle. Returning only then
+  // keeps its start-up (and the trace entry it makes) inside the caller's
+  // Initialize instead of at some later moment the scheduler picks.
+  plat::WaitForSingleObject(idle, plat::INFINITE);
+  return true;
 }
 
 void EndStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventHandle (&events)[4],

@@ -53,8 +53,9 @@ class CCriticalSectionLock {
 bool CreateStreamEvents(plat::EventHandle (&events)[4]);
 
 // Starts a streaming worker: makes its four ring events and its manual-reset
-// idle event, clears `quit` and runs `body` on `thread`. False when an event
-// or the thread cannot be made; what was made is left for EndStreamWorker.
+// idle event, clears `quit`, runs `body` on `thread` and returns once the
+// body has first signalled `idle`. False when an event or the thread cannot
+// be made; what was made is left for EndStreamWorker.
 bool StartStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventHandle (&events)[4],
                        plat::EventHandle& idle, std::function<void()> body);
 

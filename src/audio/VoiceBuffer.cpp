@@ -120,6 +120,7 @@ bool CVoiceBuffer::Read(const char* name, bool fromFile) {
     StreamClose();
     return false;
   }
+  mpSound->SoundBufferFillZero(mpBuffer);
   strcpy(mszName, name);
   return true;
 }
@@ -143,7 +144,13 @@ bool CVoiceBuffer::Play(uint32_t fadeIn, bool loop) {
       CCriticalSectionLock decode(mcsDecode);
       ov_raw_seek(&mOggFile, 0);
     }
+    // The ring is kept from line to line: the half not decoded now still
+    // holds the previous line until the worker reaches it.
     FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
+    FillStreamRing(mpBuffer, 2 * mdwQuarter, 2 * mdwQuarter, [](uint8_t* p, uint32_t n) {
+      memset(p, 0, n);
+      return true;
+    });
   }
   mdwFadeCount = 0;
   int32_t step;

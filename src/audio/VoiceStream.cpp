@@ -15,9 +15,9 @@ bool CVoiceBuffer::OggDecode(uint8_t* dst, uint32_t bytes) {
   CCriticalSectionLock lock(mcsDecode);
   OggFillEnd end = FillOggPcm(&mOggFile, mbOggOpen, mnChannels, mbLoop, dst, bytes);
   if (end == OggFillEnd::kFull) return true;
-  // A broken stream ends the line in silence rather than leaving it
-  // playing forever; what it did not fill is left as the caller had it.
-  if (end != OggFillEnd::kBroken) memset(dst, 0, bytes);
+  // The end of the line, or a stream broken beyond repair: the rest is
+  // silence, never what the ring held before (the previous line).
+  memset(dst, 0, bytes);
   mbEnd = true;
   return false;
 }

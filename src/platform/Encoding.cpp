@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <utility>
 
 #include "text/profile/TextProfile.h"
 
@@ -13,10 +14,15 @@ namespace plat {
 namespace {
 
 // Converts with one iconv handle. What cannot be converted becomes `bad`:
-// one byte at a time, or, when the input is UTF-8, one whole character.
-std::string Convert(std::string_view in, const char* to, const char* from, std::string_view bad, bool fromUtf8) {
+// one byte at a time, or, when the input is UTF-8, one whole character; and
+// `*lossy` (when given) is set.
+std::string Convert(std::string_view in, const char* to, const char* from, std::string_view bad, bool fromUtf8,
+                    bool* lossy = nullptr) {
   iconv_t cd = iconv_open(to, from);
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::string(in);
+  if (cd == reinterpret_cast<iconv_t>(-1)) {
+    if (lossy) *lossy = true;
+    return std::string(in);
+  }
   std::string out;
   out.reserve(in.size() * 2 + 4);
   char* src = const_cast<char*>(in.data());
@@ -29,6 +35,7 @@ std::string Convert(std::string_view in, const char* to, const char* from, std::
     out.append(buf, dst - buf);
     if (r == static_cast<size_t>(-1)) {
       if (errno == E2BIG) continue;
+      if (lossy) *lossy = true;
       out.append(bad);
       size_t skip = 1;
       if (fromUtf8)
@@ -47,6 +54,14 @@ std::string Convert(std::string_view in, const char* to, const char* from, std::
 const char* BuildEncodingName() { return profile::BuildProfile().szIconvName; }
 
 std::string FromUtf8(std::string_view utf8) { return Convert(utf8, BuildEncodingName(), "UTF-8", "?", true); }
+
+bool TryFromUtf8(std::string_view utf8, std::string& out) {
+  bool lossy = false;
+  std::string converted = Convert(utf8, BuildEncodingName(), "UTF-8", "?", true, &lossy);
+  if (lossy) return false;
+  out = std::move(converted);
+  return true;
+}
 
 std::string ToUtf8(std::string_view local) {
   return Convert(local, "UTF-8", BuildEncodingName(), "\xEF\xBF\xBD", false);

@@ -14,6 +14,9 @@ const char* BuildEncodingName();
 
 // Converts UTF-8 to the build's encoding; characters it cannot hold become '?'.
 std::string FromUtf8(std::string_view utf8);
+// Converts UTF-8 to the build's encoding exactly: false (and `out` left
+// alone) when a character has no form there or the text is not UTF-8.
+bool TryFromUtf8(std::string_view utf8, std::string& out);
 // Converts the build's encoding to UTF-8; undecodable bytes become U+FFFD.
 std::string ToUtf8(std::string_view local);
 

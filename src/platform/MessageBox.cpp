@@ -47,7 +47,7 @@ int MessageBox(HWND, const char* textLocal, const char* captionLocal, uint32_t f
   int pressed = 0;
   if (SDL_ShowMessageBox(&data, &pressed) != 0) {
     fprintf(stderr, "[%s] %s\n", caption.c_str(), text.c_str());
-    return yesNo ? IDNO : IDOK;
+    return 0;
   }
   return pressed < 0 ? (yesNo ? IDNO : IDOK) : pressed;
 }

@@ -1,6 +1,7 @@
 // Modal message boxes. Texts are in the build's encoding. A headless run
 // writes the text to standard error and answers at once with the first
-// button.
+// button. A box that cannot be shown writes its text to standard error and
+// answers 0, which is no button: the caller decides what that means.
 #pragma once
 #include <cstdint>
 #include <functional>

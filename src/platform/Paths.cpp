@@ -53,9 +53,25 @@ std::string WithSeparator(std::string dir) {
   return dir;
 }
 
+std::string InstalledGameDir() {
+  char exe[4096];
+  ssize_t n = readlink("/proc/self/exe", exe, sizeof exe - 1);
+  if (n <= 0) return {};
+  std::string path(exe, static_cast<size_t>(n));
+  size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return {};
+  std::string dir = path.substr(0, slash + 1) + "../share/veltogame/game";
+  char real[4096];
+  if (!IsDirectory(dir) || !realpath(dir.c_str(), real)) return {};
+  return WithSeparator(real);
+}
+
 std::string FindInstallDir(const char* commandLineDir) {
   if (commandLineDir && *commandLineDir) return WithSeparator(commandLineDir);
   if (const char* env = getenv("VELTO_INSTPATH"); env && *env) return WithSeparator(env);
+  // An installed program knows where its game was installed, as the
+  // installer's registry entry would tell.
+  if (std::string installed = InstalledGameDir(); !installed.empty()) return installed;
   char buf[4096];
   if (getcwd(buf, sizeof buf)) return WithSeparator(buf);
   return "./";

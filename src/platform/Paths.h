@@ -6,9 +6,13 @@
 namespace plat {
 
 // The installation directory: `commandLineDir` when given, else the
-// environment variable VELTO_INSTPATH, else the current directory. Always
-// ends in '/'.
+// environment variable VELTO_INSTPATH, else the game installed beside the
+// program (InstalledGameDir), else the current directory. Always ends in
+// '/'.
 std::string FindInstallDir(const char* commandLineDir);
+// The game folder an installation puts beside the program,
+// <program's folder>/../share/veltogame/game/; "" when there is none.
+std::string InstalledGameDir();
 
 // Ensures a trailing '/' on a non-empty path (and turns '\' into '/').
 std::string WithSeparator(std::string dir);

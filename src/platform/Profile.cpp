@@ -10,6 +10,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/FileReplace.h"
+
 namespace plat {
 namespace {
 
@@ -107,15 +109,10 @@ bool ProfileFile::Save(const std::string& path) const {
   std::ostringstream text;
   for (const auto& l : mLines) text << l << "\r\n";
   std::string data = text.str();
-  FILE* f = fopen(path.c_str(), "wb");
-  if (!f) {
-    fprintf(stderr, "veltogame: cannot write %s: %s\n", path.c_str(), strerror(errno));
-    return false;
-  }
-  bool ok = fwrite(data.data(), 1, data.size(), f) == data.size();
-  ok = (fclose(f) == 0) && ok;
-  if (!ok) fprintf(stderr, "veltogame: cannot write %s: %s\n", path.c_str(), strerror(errno));
-  return ok;
+  // Replaced whole: a kill or a full disk half-way keeps the old settings.
+  if (WriteFileReplacing(path, data.data(), data.size())) return true;
+  fprintf(stderr, "veltogame: cannot write %s: %s\n", path.c_str(), strerror(errno));
+  return false;
 }
 
 std::string GetProfileValue(const std::string& section, const std::string& key, const std::string& def,

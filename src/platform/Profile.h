@@ -1,7 +1,8 @@
 // Reading and writing "key=value" profile files with [sections], the way the
 // desktop profile calls do: section and key names match without regard to
 // case, values are trimmed, and a write changes one key in place while every
-// other section, key, comment and blank line stays as it was.
+// other section, key, comment and blank line stays as it was. A file is
+// written whole through a temporary file that replaces it.
 #pragma once
 #include <string>
 #include <vector>

@@ -29,6 +29,8 @@ struct Window {
   bool alive = true;
   std::vector<uint32_t> picture;  // what was presented last
   int pictureWidth = 0, pictureHeight = 0;
+  std::vector<uint32_t> icon;
+  int iconSize = 0;
 };
 
 namespace {
@@ -231,6 +233,9 @@ bool InitVideo() {
   if (gHeadless) return true;
   if (gVideoUp) return true;
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  // The close button already sends the window's close message; a second,
+  // from the quit event SDL adds for the last window, would ask again.
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     fprintf(stderr, "veltogame: cannot open a display: %s\n", SDL_GetError());
     return false;
@@ -516,6 +521,24 @@ bool SetFullScreen(HWND hwnd, bool on) {
 }
 
 bool IsFullScreen(HWND hwnd) { return IsWindow(hwnd) && hwnd->fullScreen; }
+
+void SetWindowIcon(HWND hwnd, const std::vector<uint32_t>& pixels, int size) {
+  if (!IsWindow(hwnd) || size <= 0 || pixels.size() != static_cast<size_t>(size) * size) return;
+  hwnd->icon = pixels;
+  hwnd->iconSize = size;
+  if (!hwnd->sdl) return;
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormatFrom(hwnd->icon.data(), size, size, 32, size * 4, SDL_PIXELFORMAT_ARGB8888);
+  if (!surface) return;
+  SDL_SetWindowIcon(hwnd->sdl, surface);  // SDL keeps its own copy
+  SDL_FreeSurface(surface);
+}
+
+const std::vector<uint32_t>& GetWindowIcon(HWND hwnd, int& size) {
+  static const std::vector<uint32_t> none;
+  size = IsWindow(hwnd) ? hwnd->iconSize : 0;
+  return IsWindow(hwnd) ? hwnd->icon : none;
+}
 
 POINT GetPictureOrigin(HWND hwnd) {
   if (!IsWindow(hwnd) || !hwnd->sdl) return {};

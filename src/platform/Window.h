@@ -89,6 +89,11 @@ bool IsFullScreen(HWND hwnd);
 // Where client pixel (0, 0) of the picture lies inside the window surface.
 POINT GetPictureOrigin(HWND hwnd);
 
+// The window's icon: `size` × `size` 0xAARRGGBB words. The window keeps a
+// copy (headless ones too, for tests).
+void SetWindowIcon(HWND hwnd, const std::vector<uint32_t>& pixels, int size);
+const std::vector<uint32_t>& GetWindowIcon(HWND hwnd, int& size);
+
 // Copies the listed rectangles (right and bottom exclusive) of a top-down
 // 32-bit picture (0xAARRGGBB words) to the window and shows it.
 void Present(HWND hwnd, const uint32_t* pixels, int width, int height, const RECT* rects, int count);

@@ -4,6 +4,7 @@
 #include <new>
 
 #include "app/core/Trace.h"
+#include "platform/FileReplace.h"
 #include "platform/Paths.h"
 #include "save/ConfigFile.h"
 #include "save/SaveData.h"
@@ -39,7 +40,7 @@ bool CSaveData::SaveConfig() {
   memcpy(data->sceneFlag, mSceneFlag, sizeof mSceneFlag);
   data->config = mConfig;
   std::vector<uint8_t> bytes = BuildConfigFile(*data);
-  return save::WriteFileReplacing(TargetIn(folder, kConfigName), bytes.data(), bytes.size());
+  return plat::WriteFileReplacing(TargetIn(folder, kConfigName), bytes.data(), bytes.size());
 }
 
 bool CSaveData::LoadConfig() {

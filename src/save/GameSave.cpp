@@ -5,6 +5,7 @@
 
 #include "app/core/Trace.h"
 #include "assets/DIBImage.h"
+#include "platform/FileReplace.h"
 #include "platform/Paths.h"
 #include "save/GameFile.h"
 #include "save/SaveData.h"
@@ -57,7 +58,7 @@ bool CSaveData::SaveGame(int slot) {
   std::vector<uint8_t> bytes = BuildGameFile(*game, SavePhrase(), &SaveHexDigest);
   std::string path = plat::ResolveCaseInsensitive(folder + "/", SlotName(slot));
   if (path.empty()) path = folder + "/" + SlotName(slot);
-  return save::WriteFileReplacing(path, bytes.data(), bytes.size());
+  return plat::WriteFileReplacing(path, bytes.data(), bytes.size());
 }
 
 bool CSaveData::LoadGame(int slot) {

@@ -1,30 +1,22 @@
 #include "save/SaveFileIO.h"
 
 #include <fcntl.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
+
+#include "platform/FileReplace.h"
+#include "save/SaveFolder.h"
 
 namespace save {
 namespace {
 
-BeforeRenameHook gBeforeRename = nullptr;
-
 constexpr uint64_t kUnixEpochIn1601 = 11644473600ull;  // seconds from 1601 to 1970
-
-bool WriteAll(int fd, const uint8_t* p, size_t n) {
-  while (n > 0) {
-    ssize_t k = write(fd, p, n);
-    if (k < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    p += k;
-    n -= static_cast<size_t>(k);
-  }
-  return true;
-}
+constexpr int kStaleTemporaryAge = 60;                 // seconds
 
 }  // namespace
 
@@ -51,36 +43,11 @@ bool ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>
   return ok;
 }
 
-bool WriteFileReplacing(const std::string& path, const void* data, size_t size) {
-  std::string temp = path + ".tmpXXXXXX";
-  int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, static_cast<const uint8_t*>(data), size) && fsync(fd) == 0;
-  ok = close(fd) == 0 && ok;
-  if (ok) fchmodat(AT_FDCWD, temp.c_str(), 0644, 0);
-  if (ok && gBeforeRename && !gBeforeRename(temp)) ok = false;
-  if (ok && rename(temp.c_str(), path.c_str()) != 0) ok = false;
-  if (!ok) {
-    unlink(temp.c_str());
-    return false;
-  }
-  // Make the rename itself durable.
-  std::string dir = path.substr(0, path.find_last_of('/') + 1);
-  int dfd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dfd >= 0) {
-    fsync(dfd);
-    close(dfd);
-  }
-  return true;
-}
-
 uint64_t FileSize(const std::string& path) {
   struct stat st;
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
   return static_cast<uint64_t>(st.st_size);
 }
-
-void SetBeforeRenameHook(BeforeRenameHook hook) { gBeforeRename = hook; }
 
 uint64_t FileWriteTime(const std::string& path) {
   struct stat st;
@@ -93,6 +60,22 @@ uint64_t FileWriteTime(const std::string& path) {
 
 int64_t FileTimeToUnix(uint64_t fileTime) {
   return static_cast<int64_t>(fileTime / 10000000ull) - static_cast<int64_t>(kUnixEpochIn1601);
+}
+
+bool IsReplacedFileName(const std::string& name) {
+  if (strcasecmp(name.c_str(), "CONFIG.SAV") == 0 || strcasecmp(name.c_str(), "Novel.ini") == 0) return true;
+  return name.size() == 10 && strncasecmp(name.c_str(), "GAME", 4) == 0 &&
+         isdigit(static_cast<unsigned char>(name[4])) && isdigit(static_cast<unsigned char>(name[5])) &&
+         strcasecmp(name.c_str() + 6, ".SAV") == 0;
+}
+
+int RemoveStaleSaveTemporaries(const std::string& iniPath) {
+  int removed = plat::RemoveStaleTemporaries(SaveFolderForWrite(), &IsReplacedFileName, kStaleTemporaryAge);
+  size_t slash = iniPath.find_last_of('/');
+  std::string iniDir = slash == std::string::npos ? std::string("./") : iniPath.substr(0, slash + 1);
+  removed += plat::RemoveStaleTemporaries(iniDir, &IsReplacedFileName, kStaleTemporaryAge);
+  if (removed > 0) fprintf(stderr, "veltogame: removed %d file(s) left by interrupted saves\n", removed);
+  return removed;
 }
 
 }  // namespace save

@@ -1,7 +1,6 @@
-// Whole-file reading and replacing for the save files. A file is replaced
-// by writing a temporary file next to it, flushing it to the disk and
-// renaming it over the old one, so a crash, a kill or a full disk in the
-// middle of a save leaves the previous file as it was.
+// Whole-file reading for the save files, their times, and the clean-up of
+// what interrupted saves left behind. Files are written whole with
+// plat::WriteFileReplacing (platform/FileReplace.h).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -17,14 +16,15 @@ bool ReadWholeFile(const std::string& path, size_t maxSize, std::vector<uint8_t>
 // The size of a regular file, 0 when there is none.
 uint64_t FileSize(const std::string& path);
 
-// Replaces `path` with `size` bytes. False (the old file untouched, no
-// temporary left behind) when any step fails.
-bool WriteFileReplacing(const std::string& path, const void* data, size_t size);
+// The files the game replaces whole: "GAME00.SAV" to "GAME99.SAV",
+// "CONFIG.SAV" and "Novel.ini" (names compared without regard to case).
+bool IsReplacedFileName(const std::string& name);
 
-// Tests stand in for a kill between writing and renaming: when the hook
-// returns false the replacement stops there.
-using BeforeRenameHook = bool (*)(const std::string& tempPath);
-void SetBeforeRenameHook(BeforeRenameHook hook);
+// Removes the temporaries that saves killed half-way left in the folders
+// the game writes (the "SAVE" folder in use and the folder of `iniPath`).
+// Only a temporary at least a minute old goes: a younger one may be a save
+// of another run under way. Returns how many were removed.
+int RemoveStaleSaveTemporaries(const std::string& iniPath);
 
 // Last-write time as a 64-bit file time: 100-nanosecond steps since
 // 1601-01-01 UTC. 0 when the file cannot be examined.

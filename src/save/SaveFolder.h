@@ -1,9 +1,11 @@
 // Where the saves live. Normally the folder "SAVE" of the installation
 // directory. When the installation cannot be written (a game installed
 // read-only), saves and the write-back of "Novel.ini" go to a per-user
-// folder, ${XDG_DATA_HOME:-~/.local/share}/veltogame/<game folder name>/,
-// which is read first; the installation's own files are still read when the
-// per-user folder has none.
+// folder, ${XDG_DATA_HOME:-~/.local/share}/veltogame/<name>-<key>/, which
+// is read first; the installation's own files are still read when the
+// per-user folder has none. <name> is the game folder's name, <key> eight
+// hexadecimal digits of a hash of its absolute path, so that two games in
+// folders of the same name keep their saves and settings apart.
 #pragma once
 #include <string>
 #include <vector>
@@ -16,10 +18,21 @@ struct SaveLocation {
   bool perUser = false;
 };
 
-// The pure decision. `xdgDataHome` and `home` are the environment's values
-// (null or empty when unset).
+// The pure decision for an absolute `installDir`. `xdgDataHome` and `home`
+// are the environment's values (null or empty when unset; only absolute ones
+// count). Without either, a read-only installation has no place to save:
+// the location comes back with an empty `writeRoot`.
 SaveLocation ChooseSaveLocation(const std::string& installDir, bool installWritable, const char* xdgDataHome,
                                 const char* home);
+// "<folder name>-<key>" of the per-user folder of an absolute `installDir`.
+std::string InstallationKey(const std::string& installDir);
+// `installDir` made absolute, links resolved when it exists; ends in '/'.
+std::string AbsoluteInstallDir(const std::string& installDir);
+// The user's home folder: HOME, else the account's record; "" when neither.
+std::string UserHome();
+
+// Creates the folder and its missing parents. False when it cannot.
+bool MakeFolders(const std::string& path);
 
 // Probes the installation directory (and its "SAVE" folder when present) by
 // creating and removing a file in it.
@@ -27,8 +40,11 @@ bool CanWriteInstallDir(const std::string& installDir);
 
 // Decides once for this installation: probes, picks the location, creates
 // the per-user folder when needed and says so once on standard error.
-// Returns the location now in use.
-const SaveLocation& SetupSaveLocation(const std::string& installDir);
+// False, with the reason in `error`, when there is nowhere to save.
+bool SetupSaveLocation(const std::string& installDir, std::string& error);
+// The per-user folder of this installation (ends in '/'), whether or not it
+// is in use; "" when the user has no home folder.
+std::string PerUserFolder(const std::string& installDir);
 // Uses exactly this location (tests, tools).
 void SetSaveLocation(const SaveLocation& location);
 // The location in use; before any set-up, the installation directory of

@@ -126,6 +126,7 @@ bool CSnrBuffer::JumpToLoadPoint(int table, int entry) {
 }
 
 const uint8_t* CSnrBuffer::RecordEnd() const {
+  Trace("CSnrBuffer::RecordEnd");
   if (!mpPos || End() - mpPos < kRecordHeaderSize) return End();
   const uint8_t* end = mpPos + kRecordHeaderSize + Get16(mpPos + 2);
   return end < End() ? end : End();
@@ -157,6 +158,7 @@ uint32_t CSnrBuffer::GetParamSize() const {
 }
 
 bool CSnrBuffer::InRecord(const uint8_t* param) const {
+  Trace("CSnrBuffer::InRecord");
   return mpPos && param >= GetParam() && param < RecordEnd();
 }
 

@@ -65,8 +65,13 @@ bool CSnrBuffer::ValueAt(const uint8_t* param, const uint8_t* end, int32_t& valu
     }
     case kParamExpr:
       return EvalExpr(param + 1, end, mpValList, value) == ExprFault::kNone;
+    case kParamStr:
+    case kParamStrVar:
+      return false;  // a text is no number
     default:
-      return false;
+      // Any other type byte is a parameter of its own, one byte long, whose
+      // value is 0.
+      return true;
   }
 }
 

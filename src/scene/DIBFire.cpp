@@ -53,19 +53,30 @@ void CDIBFire::SetDrawParam(int x, int y, int width, int height, uint32_t color,
   mAddBlue = addBlue;
 }
 
-uint32_t CDIBFire::Palette(int32_t heat) {
-  const int32_t h = std::clamp(heat, 0, kMaxHeat);
+namespace {
+// The palette itself, for the per-cell loop, which records its own one step
+// rather than one for every cell.
+uint32_t PaletteColour(int32_t heat) {
+  const int32_t h = std::clamp(heat, 0, CDIBFire::kMaxHeat);
   if (h < 256) return static_cast<uint32_t>(h) << 16;
   if (h < 512) return 0xFF0000u | static_cast<uint32_t>(h - 256) << 8;
   return 0xFFFF00u | static_cast<uint32_t>(h - 512);
 }
+}  // namespace
+
+uint32_t CDIBFire::Palette(int32_t heat) {
+  Trace("CDIBFire::Palette");
+  return PaletteColour(heat);
+}
 
 int32_t CDIBFire::Feed(int) {
+  Trace("CDIBFire::Feed");
   if (plat::Rand() % 100 < 40) return plat::Rand() % 1000 + mBaseHeat;
   return 0;
 }
 
 int32_t CDIBFireEx::Feed(int x) {
+  Trace("CDIBFireEx::Feed");
   const int32_t half = mShapeWidth / 2;
   if (half <= 0) return 0;
   const int64_t e = (static_cast<int64_t>(half) - std::abs(static_cast<int64_t>(x) - mCentre)) * 40 / half;
@@ -74,6 +85,7 @@ int32_t CDIBFireEx::Feed(int x) {
 }
 
 void CDIBFire::Tick() {
+  Trace("CDIBFire::Tick");
   if (mHeat.empty()) return;
   int32_t* bottom = &mHeat[static_cast<size_t>(kHeight - 1) * kWidth];
   for (int x = 0; x < kWidth; ++x) bottom[x] = Feed(x);
@@ -92,6 +104,7 @@ void CDIBFire::Tick() {
 }
 
 void CDIBFire::UpdateImage() {
+  Trace("CDIBFire::UpdateImage");
   uint32_t* pixels = GetPixels();
   if (!pixels || mHeat.empty()) return;
   const bool add = mAddRed != 0 || mAddGreen != 0 || mAddBlue != 0;
@@ -102,7 +115,7 @@ void CDIBFire::UpdateImage() {
       continue;
     }
     const int32_t h = std::min(heat, kMaxHeat);
-    uint32_t colour = Palette(h);
+    uint32_t colour = PaletteColour(h);
     uint32_t alpha = static_cast<uint32_t>(h * 128 / kMaxHeat);
     if (add) {
       const int r = std::clamp(static_cast<int>((colour >> 16) & 0xFF) + mAddRed, 0, 255);

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/core/Trace.h"
 #include "assets/DIBImage.h"
 
 class CDIBFire : public CDIBImage {
@@ -54,7 +55,10 @@ class CDIBFire : public CDIBImage {
   virtual int32_t Feed(int x);
   // Whether a cell whose four sources are all cold is still cooled (set to
   // 0); the plain fire does, the shaped fire leaves it as it is.
-  virtual bool CoolsColdCells() const { return true; }
+  virtual bool CoolsColdCells() const {
+    Trace("CDIBFire::CoolsColdCells");
+    return true;
+  }
 
   std::vector<int32_t> mHeat;
   int32_t mBaseHeat = kBaseHeat;
@@ -77,7 +81,10 @@ class CDIBFireEx : public CDIBFire {
 
  protected:
   int32_t Feed(int x) override;
-  bool CoolsColdCells() const override { return false; }
+  bool CoolsColdCells() const override {
+    Trace("CDIBFireEx::CoolsColdCells");
+    return false;
+  }
 
   int32_t mCentre = kWidth / 2;
   int32_t mShapeWidth = kWidth;

@@ -151,7 +151,10 @@ const uint8_t* CDIBBaseCtrl::Load(const uint8_t* p) {
   return p;
 }
 
-int CDIBBaseCtrl::GetQuads(const SprtVertex*[2]) { return 0; }
+int CDIBBaseCtrl::GetQuads(const SprtVertex* [2]) {
+  Trace("CDIBBaseCtrl::GetQuads");
+  return 0;
+}
 
 bool CDIBBaseCtrl::IsInsideQuad(const SprtVertex& quad, int32_t mx, int32_t my) const {
   Trace("CDIBBaseCtrl::IsInsideQuad");
@@ -440,7 +443,9 @@ bool CDIBBaseCtrl::OnMouseInput() {
 
 bool CDIBBaseCtrl::OnChangeInputType() {
   Trace("CDIBBaseCtrl::OnChangeInputType");
-  if (mpOwner->IsCtrlLock()) mpOwner->SetCtrlLock(false);
+  // Taking up the mouse abandons a keyboard press. A press the mouse made in
+  // this very frame, on a control earlier in the list, is kept.
+  if (mpOwner->IsCtrlLock() && !IsLockHeldByMouse()) mpOwner->SetCtrlLock(false);
   OnKillForcus();
   mbUpdate = true;
   return true;
@@ -503,9 +508,32 @@ bool CDIBBaseCtrl::OnKeyTabBtn() {
   return MoveForcus(JUMP_TAB);
 }
 
+bool CDIBBaseCtrl::IsLockHeldByMouse() {
+  Trace("CDIBBaseCtrl::IsLockHeldByMouse");
+  for (CDIBBaseCtrl* c = mpOwner->GetCtrlTop(); c; c = c->GetNext())
+    if (c != this && c->mbForcus && c->mnInputType == INPUT_MOUSE) return true;
+  return false;
+}
+
+bool CDIBBaseCtrl::TakeForcusForPress() {
+  Trace("CDIBBaseCtrl::TakeForcusForPress");
+  if (mpOwner->IsCtrlLock()) return false;
+  for (CDIBBaseCtrl* c = mpOwner->GetCtrlTop(); c; c = c->GetNext())
+    if (c != this && c->IsForcus()) c->OnKillForcus();
+  mbForcus = true;
+  mbUpdate = true;
+  UpdateState();
+  return true;
+}
+
 bool CDIBBaseCtrl::OnMouseLBtnDown() {
   Trace("CDIBBaseCtrl::OnMouseLBtnDown");
-  if (!mbEnable || !mbForcus || !IsMouseOn()) return false;
+  if (!mbEnable || !IsMouseOn()) return false;
+  // A pointer that has rested on the control since the screen or a window
+  // opened, or since the keyboard was used, never moved onto it, so nothing
+  // gave it focus: the press takes it, without the cursor sound (the click
+  // has its own).
+  if (!mbForcus && !TakeForcusForPress()) return false;
   mpOwner->SetCtrlLock(true);
   mbUpdate = true;
   ShowPressed(true);

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "app/core/Trace.h"
 #include "assets/SprtVertex.h"
 #include "platform/Win.h"
 #include "ui/CtrlDef.h"
@@ -93,11 +94,20 @@ class CDIBBaseCtrl {
   // a mouse release; OnActivate runs on activation before the decide flag is
   // seen; OnPressAt follows the pointer while pressed (`drag` after the
   // first frame).
-  virtual void UpdateState() {}
-  virtual void ShowPressed(bool /*on*/) {}
-  virtual void ShowReleased(bool /*on*/) { UpdateState(); }
-  virtual void OnActivate() {}
-  virtual void OnPressAt(const plat::POINT& /*mouse*/, bool /*drag*/) {}
+  virtual void UpdateState() { Trace("CDIBBaseCtrl::UpdateState"); }
+  virtual void ShowPressed(bool /*on*/) { Trace("CDIBBaseCtrl::ShowPressed"); }
+  virtual void ShowReleased(bool /*on*/) {
+    Trace("CDIBBaseCtrl::ShowReleased");
+    UpdateState();
+  }
+  virtual void OnActivate() { Trace("CDIBBaseCtrl::OnActivate"); }
+  virtual void OnPressAt(const plat::POINT& /*mouse*/, bool /*drag*/) { Trace("CDIBBaseCtrl::OnPressAt"); }
+  // A press on the control while it lacks focus takes the focus from any
+  // other control of the owner; false while another control is held.
+  bool TakeForcusForPress();
+  // Another control of the owner holds focus in mouse mode: the owner's
+  // lock, if set, is a mouse press.
+  bool IsLockHeldByMouse();
   // Shared by the keyboard and mouse paths.
   bool MoveForcus(int32_t dir);
   void PlayEnterSE();

@@ -111,4 +111,7 @@ void CDIBCheckCtrl::ShowReleased(bool on) {
   mbUpdate = true;
 }
 
-void CDIBCheckCtrl::OnActivate() { mbCheck = !mbCheck; }
+void CDIBCheckCtrl::OnActivate() {
+  Trace("CDIBCheckCtrl::OnActivate");
+  mbCheck = !mbCheck;
+}

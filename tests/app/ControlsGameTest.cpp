@@ -35,6 +35,22 @@ TEST(ControlsGame, AnInputScriptDrivesTheControlsHeadless) {
   EXPECT_EQ(game.Read("a.png"), game.Read("b.png")) << "same input, same pixels";
 }
 
+TEST(ControlsGame, AClickLandsOnAControlThePointerNeverMovedOnto) {
+  TestDir game;
+  MakeGameFolders(game);
+  std::string out;
+  std::string script = std::string(VELTO_SOURCE_DIR) + "/tests/app/flow/data/still-pointer.input";
+  ASSERT_EQ(RunGame("--headless --fixed-step --frames 70 --game " + game.path() + " --input " + script, &out,
+                    "CONTROLS_SWITCH=1"),
+            0)
+      << out;
+  EXPECT_EQ(out,
+            "decide 0 23\nswitch 23\n"  // the pointer came to rest on it
+            "decide 0 32\nswitch 32\n"  // after the switch, without moving
+            "decide 0 49\nswitch 49\n"  // after keyboard use, without moving
+            "final check 0 slider 0\n");
+}
+
 TEST(ControlsGame, TheSameScriptDrivesTheRealWindow) {
   if (!getenv("DISPLAY")) GTEST_SKIP() << "no display";
   TestDir game;

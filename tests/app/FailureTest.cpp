@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -10,6 +11,7 @@
 #include "AppFixture.h"
 #include "app/Entry.h"
 #include "app/core/Trace.h"
+#include "save/SaveFolder.h"
 
 namespace {
 
@@ -64,6 +66,24 @@ TEST_F(Failure, AThrownErrorIsLoggedAndEndsWithMinusOne) {
 TEST_F(Failure, ASegmentationFaultIsLoggedAndEndsWithMinusOne) {
   EXPECT_EXIT(RunFailing(CFailingWindow::kSegv), ::testing::ExitedWithCode(255), "予期せぬエラー");
   EXPECT_NE(Log().find("CFailingWindow::OnIdle\n"), std::string::npos);
+}
+
+// An installation that cannot take the log (installed read-only; here the
+// name is taken by a folder, which stops even the superuser) leaves it in
+// the player's own folder of the game, and the box names that folder.
+TEST_F(Failure, TheLogGoesToThePlayersFolderWhereTheGameCannotBeWritten) {
+  TestDir data;
+  game.Write("VQLog.txt/.keep", "");
+  setenv("XDG_DATA_HOME", data.path().c_str(), 1);
+  const std::string user = save::PerUserFolder(game.path());
+  ASSERT_EQ(user.rfind(data.path() + "veltogame/", 0), 0u) << user;
+  EXPECT_EXIT(RunFailing(CFailingWindow::kThrow), ::testing::ExitedWithCode(255),
+              "エラーログを出力しました。\n" + user + "VQLog.txt");
+  unsetenv("XDG_DATA_HOME");
+  std::ifstream in(user + "VQLog.txt", std::ios::binary);
+  std::stringstream log;
+  log << in.rdbuf();
+  EXPECT_NE(log.str().find("CFailingWindow::OnIdle\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "AppFixture.h"
+#include "app/core/AppIcon.h"
 #include "platform/Cursor.h"
 #include "platform/CursorFile.h"
 #include "save/SaveData.h"
@@ -95,6 +96,48 @@ TEST_F(FrameLoop, ClosingAsksFirstAndNoKeepsTheGameRunning) {
   EXPECT_TRUE(Pump());
   EXPECT_FALSE(plat::IsWindow(hwnd));
   EXPECT_EQ(gpMainWindow, nullptr) << "the application object ends with its window";
+}
+
+// Where the box cannot be shown (no display server, a broken dialog
+// helper) the answer is no button at all; the player must still get out.
+TEST_F(FrameLoop, AnExitQuestionThatCannotBeShownLetsThePlayerOut) {
+  Start();
+  for (int i = 0; i < 3; ++i) Idle(30);
+  ASSERT_NE(app->mpRootFlow->GetScreen(), nullptr);
+  int asked = 0;
+  plat::SetMessageBoxHook([&](const char*, const char*, uint32_t) {
+    ++asked;
+    return 0;
+  });
+  plat::HWND hwnd = app->GetHWnd();
+  plat::PostMessage(hwnd, plat::WM_CLOSE, 0, 0);
+  EXPECT_TRUE(Pump());
+  EXPECT_EQ(asked, 1);
+  EXPECT_FALSE(plat::IsWindow(hwnd));
+  EXPECT_TRUE(game.Exists("Novel.ini")) << "the settings are written as on any exit";
+}
+
+TEST_F(FrameLoop, TheWindowShowsTheProgramsIcon) {
+  Start();
+  int size = 0;
+  const std::vector<uint32_t>& icon = plat::GetWindowIcon(app->GetHWnd(), size);
+  EXPECT_EQ(size, 64);
+  EXPECT_EQ(icon, DrawAppIcon(64));
+  // Drawn, not blank: an opaque middle and clear corners.
+  EXPECT_EQ(icon[32 * 64 + 32] >> 24, 0xFFu);
+  EXPECT_EQ(icon[0], 0u);
+}
+
+TEST_F(FrameLoop, ComingForwardRestoresAMinimisedWindow) {
+  Start();
+  Idle(30);
+  plat::ShowWindow(app->GetHWnd(), plat::SW_MINIMIZE);
+  Pump();
+  ASSERT_TRUE(plat::IsIconic(app->GetHWnd()));
+  app->ComeForward();
+  Pump();
+  EXPECT_FALSE(plat::IsIconic(app->GetHWnd()));
+  EXPECT_TRUE(app->mbActive);
 }
 
 TEST_F(FrameLoop, ForcedCloseAndAnEndedGameDoNotAsk) {

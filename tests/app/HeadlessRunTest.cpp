@@ -162,4 +162,27 @@ TEST(HeadlessRun, UnwritableGameFolderDoesNotCrash) {
   EXPECT_EQ(code, 0) << out;
 }
 
+// A long installation path is held whole or refused; a cut one would name
+// another file (at 255 bytes "Novel.ini" became a stray "Nove").
+TEST(HeadlessRun, LongInstallationPathsAreHeldWholeOrRefused) {
+  TestDir top;
+  std::string rel;
+  while (top.path().size() + rel.size() < 300) rel += std::string(60, 'd') + "/";
+  MakeGameFolders(top, rel);
+  top.Write(rel + "Novel.ini", "[System]\nNoneEffect=1\n");
+  const std::string dir = top.File(rel);
+  ASSERT_GT(dir.size(), 300u);
+  ASSERT_EQ(RunProgram("--headless --fixed-step --frames 3 --game " + dir), 0);
+  std::string ini = top.Read(rel + "Novel.ini");
+  EXPECT_NE(ini.find("NoneEffect=1"), std::string::npos) << "the player's settings were read and kept";
+  EXPECT_NE(ini.find("FrameSpeed=1"), std::string::npos) << "and written back to the same file";
+  for (const auto& e : std::filesystem::directory_iterator(dir))
+    EXPECT_FALSE(e.path().filename().string().rfind("Nove", 0) == 0 && e.path().filename() != "Novel.ini") << e.path();
+
+  std::string out;
+  std::string tooLong = "/tmp/" + std::string(5000, 'x') + "/";
+  EXPECT_EQ(RunProgram("--headless --fixed-step --frames 3 --game " + tooLong, &out), 255);
+  EXPECT_NE(out.find("path is too long"), std::string::npos) << out;
+}
+
 }  // namespace

@@ -5,6 +5,7 @@
 #include "TestDir.h"
 #include "ToolRunner.h"
 #include "assets/FileJoin.h"
+#include "platform/Encoding.h"
 
 namespace {
 
@@ -61,6 +62,39 @@ TEST_F(ArcTool, RefusesNamesTheKindCannotHoldAndUnreadableArchives) {
   EXPECT_NE(RunTool("arc create --kind fjsys '" + dir.File("Y") + "'"), 0);
   dir.Write("junk", "not an archive");
   EXPECT_NE(RunTool("arc list '" + dir.File("junk") + "'"), 0);
+}
+
+// Names outside ASCII are stored in the game's encoding, where the engine
+// looks them up, and shown and unpacked in UTF-8 again. "表" is here for
+// Shift-JIS, whose second byte of it is the code of a backslash.
+TEST_F(ArcTool, NamesAreStoredInTheGamesEncodingAndFoundByTheEngine) {
+  dir.Write("in/画像あ.MGD", "kana");  // 13 bytes in UTF-8, at most 10 in the game's encoding
+  dir.Write("in/表.MGD", "table");
+  for (const char* kind : {"fjsys", "sm2mpx10", "mgcfile"}) {
+    std::string archive = std::string("NAMES_") + kind;
+    ASSERT_EQ(RunTool(std::string("arc create --kind ") + kind + " '" + dir.File(archive) + "' " + In("画像あ.MGD") +
+                      " " + In("表.MGD")),
+              0)
+        << kind;
+    std::string listing;
+    ASSERT_EQ(RunTool("arc list '" + dir.File(archive) + "'", &listing), 0);
+    EXPECT_NE(listing.find("画像あ.MGD\t4\t"), std::string::npos) << listing;
+    EXPECT_NE(listing.find("表.MGD\t5\t"), std::string::npos) << listing;
+    CFileJoin join;
+    ASSERT_TRUE(join.Initialize(dir.path().c_str(), archive.c_str(), ".MGD"));
+    for (const char* name : {"画像あ", "表"}) {
+      ASSERT_TRUE(join.Open(plat::FromUtf8(name).c_str())) << kind << " " << name;
+      join.Close();
+    }
+    std::string out = std::string("names_") + kind;
+    ASSERT_EQ(RunTool("arc extract '" + dir.File(archive) + "' '" + dir.File(out) + "'"), 0) << kind;
+    EXPECT_EQ(dir.Read(out + "/画像あ.MGD"), "kana");
+    EXPECT_EQ(dir.Read(out + "/表.MGD"), "table");
+  }
+  // A name the encoding has no form for is refused, not stored as '?'.
+  dir.Write("in/\xF0\x9F\x98\x80.MGD", "smile");
+  EXPECT_NE(RunTool("arc create --kind fjsys '" + dir.File("SMILE") + "' " + In("\xF0\x9F\x98\x80.MGD")), 0);
+  EXPECT_FALSE(dir.Exists("SMILE"));
 }
 
 }  // namespace

@@ -113,22 +113,53 @@ TEST(BlendKernel, EveryVectorKernelMatchesTheReference) {
   }
 }
 
-TEST(BlendKernel, FilteredSamplingMatchesTheReferenceUpToTheLastColumnAndRow) {
+TEST(BlendKernel, SamplingMatchesTheReferenceFilteredAndUnfiltered) {
   const pix::RowKernels& ref = pix::ScalarRows();
   std::mt19937 rng(4242);
   for (const pix::RowKernels* set : VectorSets()) {
-    for (int trial = 0; trial < 2000; ++trial) {
+    for (int trial = 0; trial < 4000; ++trial) {
       int sw = 1 + rng() % 9, sh = 1 + rng() % 9;
       std::vector<uint32_t> src = Row(rng, static_cast<size_t>(sw) * sh);
       int n = 1 + rng() % 40;
-      // Start and end anywhere inside the picture, fractions included.
+      // Start and end anywhere inside the picture, fractions included, in
+      // either direction.
       auto pos = [&](int size) { return static_cast<int64_t>(rng() % (static_cast<uint32_t>(size) << 16)); };
       int64_t u0 = pos(sw), v0 = pos(sh), u1 = pos(sw), v1 = pos(sh);
       int64_t du = (u1 - u0) / n, dv = (v1 - v0) / n;
       std::vector<uint32_t> a(n), b(n);
       ref.sampleBilinear(a.data(), src.data(), sw, sh, u0, v0, du, dv, n);
       set->sampleBilinear(b.data(), src.data(), sw, sh, u0, v0, du, dv, n);
-      ASSERT_EQ(a, b) << set->name << " " << sw << "x" << sh << " trial " << trial;
+      ASSERT_EQ(a, b) << set->name << " filtered " << sw << "x" << sh << " trial " << trial;
+      ref.sampleNearest(a.data(), src.data(), sw, sh, u0, v0, du, dv, n);
+      set->sampleNearest(b.data(), src.data(), sw, sh, u0, v0, du, dv, n);
+      ASSERT_EQ(a, b) << set->name << " unfiltered " << sw << "x" << sh << " trial " << trial;
+    }
+  }
+}
+
+// The widest pictures a quad can address (32768 pixels, the 16-bit corners'
+// reach): positions up to 2^31 − 1 and steps of any size in 32-bit lanes
+// must give the same samples as the 64-bit reference.
+TEST(BlendKernel, SamplingMatchesTheReferenceAcrossTheWidestPictures) {
+  const pix::RowKernels& ref = pix::ScalarRows();
+  std::mt19937 rng(7);
+  for (auto [sw, sh] : {std::pair{32768, 2}, {2, 32768}, {32767, 3}}) {
+    std::vector<uint32_t> src = Row(rng, static_cast<size_t>(sw) * sh);
+    for (const pix::RowKernels* set : VectorSets()) {
+      for (int trial = 0; trial < 200; ++trial) {
+        int n = 8 + rng() % 300;
+        int64_t limitU = int64_t{sw} << 16, limitV = int64_t{sh} << 16;
+        int64_t u0 = rng() % limitU, v0 = rng() % limitV;
+        int64_t u1 = trial % 4 == 0 ? limitU - 1 : rng() % limitU, v1 = trial % 4 == 1 ? limitV - 1 : rng() % limitV;
+        int64_t du = (u1 - u0) / n, dv = (v1 - v0) / n;
+        std::vector<uint32_t> a(n), b(n);
+        ref.sampleNearest(a.data(), src.data(), sw, sh, u0, v0, du, dv, n);
+        set->sampleNearest(b.data(), src.data(), sw, sh, u0, v0, du, dv, n);
+        ASSERT_EQ(a, b) << set->name << " unfiltered " << sw << "x" << sh;
+        ref.sampleBilinear(a.data(), src.data(), sw, sh, u0, v0, du, dv, n);
+        set->sampleBilinear(b.data(), src.data(), sw, sh, u0, v0, du, dv, n);
+        ASSERT_EQ(a, b) << set->name << " filtered " << sw << "x" << sh;
+      }
     }
   }
 }

@@ -1,10 +1,13 @@
-#include "assets/DIBSprite.h"
-
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <fstream>
 
 #include "PictureTestUtil.h"
 #include "TestDir.h"
 #include "TraceLog.h"
+#include "assets/DIBSprite.h"
 #include "assets/FileJoin.h"
 
 namespace {
@@ -198,6 +201,93 @@ TEST(Sprite, ElementsFromADamagedFileAreCutToThePicture) {
   s.StretchBltBlend(&target, v, true);
   EXPECT_NE(target.GetPixels()[20 * 100 + 20], 0u);
   EXPECT_EQ(s.GetSprtInfo(0)->w, 30) << "the stored element stays as read";
+}
+
+// Cutting an element to its picture must not move what remains of it: the
+// kept pixels land where the whole element would have put them, plain and
+// stretched.
+TEST(Sprite, ACutElementKeepsItsVisiblePixelsInPlace) {
+  CDIBSprite s;
+  ASSERT_TRUE(s.Create(16, 16));
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) s.GetPixels()[y * 16 + x] = 0xFF000000u | static_cast<uint32_t>(y << 8 | x);
+  ASSERT_TRUE(s.InitSprtInfo(2, 4));
+  *s.GetSprtInfoMutable(0) = SprtElement{-3, -2, 10, 10, 0, 0};
+  *s.GetSprtInfoMutable(1) = SprtElement{-4, 0, 8, 8, 0, 0};  // half of it left of the picture
+  CDIBImage target;
+  ASSERT_TRUE(target.Create(300, 300));
+  auto at = [&](int x, int y) { return target.GetPixels()[y * 300 + x]; };
+
+  SprtVertex v;
+  target.FillFull(0);
+  s.SetVertex(v, 0, 100, 100, 0xFFFFFFFF);
+  s.StretchBltCopy(&target, v, false);
+  EXPECT_EQ(at(103, 102), 0xFF000000u) << "picture pixel (0, 0) sits 3 right and 2 down";
+  EXPECT_EQ(at(109, 109), 0xFF000706u);
+  EXPECT_EQ(at(102, 102), 0u);
+  EXPECT_EQ(at(103, 101), 0u);
+  EXPECT_EQ(at(110, 110), 0u);
+
+  // Stretched twice as large: the cut half stays the left half's place.
+  target.FillFull(0);
+  s.SetStretchVertex(v, 1, 100, 100, 16, 16, 0xFFFFFFFF);
+  s.StretchBltCopy(&target, v, false);
+  EXPECT_EQ(at(107, 100), 0u);
+  EXPECT_EQ(at(108, 100), 0xFF000000u) << "picture column 0 starts half-way";
+  EXPECT_EQ(at(115, 100), 0xFF000003u);
+  EXPECT_EQ(at(115, 115), 0xFF000703u);
+  EXPECT_EQ(at(116, 100), 0u);
+}
+
+// A picture file of a hundred bytes that declares an enormous picture.
+std::string DeclaredPicture(int width, int height, uint16_t encoding, const std::string& data) {
+  std::string file(kPictureHeaderSize, '\0');
+  auto put16 = [&](size_t at, uint32_t v) {
+    file[at] = static_cast<char>(v);
+    file[at + 1] = static_cast<char>(v >> 8);
+  };
+  memcpy(file.data(), "MGD ", 4);
+  put16(6, 1);
+  put16(12, static_cast<uint32_t>(width));
+  put16(14, static_cast<uint32_t>(height));
+  put16(24, encoding);
+  put16(92, static_cast<uint32_t>(data.size()));
+  file += data;
+  file += std::string(8, '\0') + std::string("\1\0\4\0", 4) + std::string(8, '\0');  // one element
+  return file;
+}
+
+size_t ResidentBytes() {
+  std::ifstream statm("/proc/self/statm");
+  size_t total = 0, resident = 0;
+  statm >> total >> resident;
+  return resident * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// The engine's pictures are at most 8192 pixels a side (64 Mi pixels): a
+// file declaring more is refused before anything is allocated, in every
+// encoding; and a picture of the largest size costs no more than its
+// decoded pixels, not a second pass over all of it.
+TEST(Sprite, DeclaredSizesBeyondTheLimitAreRefusedAndTheLargestStaysCheap) {
+  const std::string emptySgd(8, '\0');  // two empty sections
+  for (uint16_t encoding : {kPictureRaw, kPictureSGD, kPicturePNG})
+    for (auto [w, h] : {std::pair{8193, 1}, {1, 8193}, {65535, 65535}, {23170, 23170}}) {
+      CDIBSprite s;
+      const std::string file = DeclaredPicture(w, h, encoding, emptySgd);
+      EXPECT_FALSE(s.ReadFromMemory(Bytes(file), file.size())) << encoding << " " << w << "x" << h;
+      EXPECT_EQ(s.GetPixels(), nullptr);
+    }
+  EXPECT_FALSE(IsPictureSizeUsable(8193, 8192));
+  EXPECT_TRUE(IsPictureSizeUsable(8192, 8192));
+
+  std::string largest = DeclaredPicture(8192, 8192, kPictureSGD, emptySgd);
+  const size_t before = ResidentBytes();
+  CDIBSprite s;
+  ASSERT_TRUE(s.ReadFromMemory(Bytes(largest), largest.size()));
+  EXPECT_EQ(s.GetWidth(), 8192);
+  EXPECT_LT(ResidentBytes(), before + (64u << 20)) << "an empty 256 MB picture was walked whole";
+  std::vector<uint8_t> out;
+  EXPECT_FALSE(BuildPictureFile(nullptr, 8193, 1, kPictureRaw, {{0, 0, 1, 1, 0, 0}}, 4, &out, nullptr));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Music on the null back end, one 30 ms frame at a time.
 #include <unistd.h>
 
+#include <atomic>
+
 #include "SoundTestEnv.h"
 #include "app/core/MainWindow.h"
 #include "audio/BGMBuffer.h"
@@ -230,6 +232,46 @@ TEST_F(BGMBufferTest, LostBufferIsRefilledAtResume) {
   for (int f = 0; f < 10; ++f) Frame();
   std::vector<int16_t> out = Output();
   EXPECT_GT(Rms(out, 60, 300), 3000);
+}
+
+// The worker restarts a finishing piece's ring without its loop flag, after
+// reading whether it plays. A stop or pause landing between the two must
+// not be undone: the window is widened here as a slow machine might.
+class CSlowWorkerMusic : public CBGMBuffer {
+ public:
+  std::atomic<bool> armed{false}, inWindow{false};
+
+ protected:
+  void OnRingStatusRead() override {
+    if (!armed) return;
+    inWindow = true;
+    usleep(300 * 1000);
+  }
+};
+
+TEST_F(BGMBufferTest, AStopOrPauseDuringTheWorkersRestartIsNeverUndone) {
+  plat::SetAudioRefillWait(0);
+  WriteTone("BGM", "short.ogg", 440, 600);
+  for (bool pause : {false, true}) {
+    CSlowWorkerMusic music;
+    ASSERT_TRUE(music.Initialize(mSound.get(), &mBgm));
+    ASSERT_TRUE(music.Read("short.ogg"));
+    ASSERT_TRUE(music.Play(0, false));  // ends inside the first fill: the restart comes at the third quarter
+    music.armed = true;
+    plat::AdvanceAudio(6100);
+    for (int i = 0; i < 500 && !music.inWindow; ++i) usleep(10 * 1000);
+    ASSERT_TRUE(music.inWindow);
+    if (pause)
+      music.SetPause(true);
+    else
+      music.Stop(0);
+    usleep(400 * 1000);  // the worker has long finished its window
+    uint32_t status = 0;
+    music.mpBuffer->GetStatus(&status);
+    EXPECT_FALSE(status & plat::DSBSTATUS_PLAYING) << (pause ? "paused" : "stopped") << " music sounds again";
+    music.armed = false;
+    music.Release();
+  }
 }
 
 }  // namespace

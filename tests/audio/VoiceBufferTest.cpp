@@ -196,4 +196,102 @@ TEST_F(VoiceBufferTest, ReleaseWhileStreamingReturns) {
   EXPECT_EQ(mLine->mpBuffer, nullptr);
 }
 
+// Damages the body of the first audio page whose last sample lies past
+// `sample`, as a bad sector or a cut download would; the page's checksum
+// no longer holds and the decoder sees a hole where it was.
+void DamagePageAfter(std::string& ogg, int64_t sample) {
+  for (size_t at = ogg.find("OggS"); at != std::string::npos; at = ogg.find("OggS", at + 4)) {
+    int64_t granule = 0;
+    memcpy(&granule, ogg.data() + at + 6, 8);
+    if (granule <= sample) continue;
+    size_t segments = static_cast<uint8_t>(ogg[at + 26]), body = 0;
+    for (size_t i = 0; i < segments; ++i) body += static_cast<uint8_t>(ogg[at + 27 + i]);
+    size_t start = at + 27 + segments;
+    for (size_t i = 0; i < 16 && i < body; ++i) ogg[start + body / 2 + i] ^= 0x5A;
+    return;
+  }
+  FAIL() << "no page after sample " << sample;
+}
+
+// The Ogg page checksum: CRC-32, polynomial 0x04C11DB7, not reflected.
+uint32_t PageCrc(const std::string& page) {
+  uint32_t crc = 0;
+  for (unsigned char c : page) {
+    crc ^= static_cast<uint32_t>(c) << 24;
+    for (int k = 0; k < 8; ++k) crc = crc & 0x80000000u ? (crc << 1) ^ 0x04C11DB7u : crc << 1;
+  }
+  return crc;
+}
+
+// The same stream under another serial number, so that it can follow a
+// first stream as a second link of a chain.
+std::string Reserialled(std::string ogg, uint32_t serial) {
+  for (size_t at = 0; at + 27 <= ogg.size() && ogg.compare(at, 4, "OggS") == 0;) {
+    size_t segments = static_cast<uint8_t>(ogg[at + 26]), length = 27 + segments;
+    for (size_t i = 0; i < segments; ++i) length += static_cast<uint8_t>(ogg[at + 27 + i]);
+    memcpy(&ogg[at + 14], &serial, 4);
+    memset(&ogg[at + 22], 0, 4);
+    uint32_t crc = PageCrc(ogg.substr(at, length));
+    memcpy(&ogg[at + 22], &crc, 4);
+    at += length;
+  }
+  return ogg;
+}
+
+// A line that breaks must not sound the previous line: the ring is kept from
+// line to line and must be cleared where the new line does not write. The
+// broken line here is a quarter second of silence chained to a stereo
+// stream, which a mono line cannot go on into.
+TEST_F(VoiceBufferTest, ABrokenLineNeverPlaysThePreviousLine) {
+  WriteTone("VOICE", "loud.ogg", 500, 4000, 22050, 1);
+  std::vector<uint8_t> silence, stereo;
+  ASSERT_TRUE(EncodeOggVorbis(std::vector<int16_t>(22050 / 4, 0), 22050, 1, silence));
+  ASSERT_TRUE(EncodeOggVorbis(MakeTone(700, 2000, 22050, 2), 22050, 2, stereo));
+  WriteBytes("VOICE", "broken.ogg",
+             std::string(silence.begin(), silence.end()) +
+                 Reserialled(std::string(stereo.begin(), stereo.end()), 0x12345678u));
+
+  ASSERT_TRUE(mLine->Read("loud.ogg", false));
+  ASSERT_TRUE(mLine->Play(0, false));
+  for (int f = 0; f < 50; ++f) Frame();  // 1.5 s: the ring is full of the loud line
+  ASSERT_TRUE(mLine->Read("broken.ogg", false));
+  ASSERT_TRUE(mLine->Play(0, false));
+  for (int f = 0; f < 150; ++f) Frame();
+  std::vector<int16_t> out = Output();
+  EXPECT_GT(Rms(out, 0, 1400), 3000);
+  EXPECT_LT(Rms(out, 1600, 6000), 1) << "the loud line sounds again";
+}
+
+// A tone with noise in it: pages of a fraction of a second, as speech has.
+std::string NoisyLine(uint32_t ms) {
+  std::vector<int16_t> pcm = MakeTone(500, ms, 22050, 1);
+  uint32_t seed = 1;
+  for (auto& v : pcm) {
+    seed = seed * 1664525u + 1013904223u;
+    v = static_cast<int16_t>(v / 2 + static_cast<int16_t>(seed >> 16) / 4);
+  }
+  std::vector<uint8_t> ogg;
+  EncodeOggVorbis(pcm, 22050, 1, ogg);
+  return std::string(ogg.begin(), ogg.end());
+}
+
+// One damaged page in the middle costs the sound of that page, not the
+// rest of the line.
+TEST_F(VoiceBufferTest, ADamagedPageIsSkippedAndTheLineGoesOn) {
+  std::string ogg = NoisyLine(5000);
+  DamagePageAfter(ogg, 22050 * 3 / 2);
+  WriteBytes("VOICE", "hole.ogg", ogg);
+  ASSERT_TRUE(mLine->Read("hole.ogg", false));
+  ASSERT_TRUE(mLine->Play(0, false));
+  int cleared = -1;
+  for (int f = 0; f < 400 && cleared < 0; ++f) {
+    Frame();
+    if (!mLine->mbPlay) cleared = f;
+  }
+  // The lost page is a fraction of a second; the rest plays on.
+  EXPECT_GE(cleared * 30, 4000) << "the line ended at the damaged page";
+  std::vector<int16_t> out = Output();
+  EXPECT_GT(Rms(out, 2500, 3800), 3000);
+}
+
 }  // namespace

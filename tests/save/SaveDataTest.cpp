@@ -132,10 +132,10 @@ TEST_F(SaveTest, KilledSaveKeepsTheOldFile) {
   ASSERT_TRUE(s->SaveGame(2));
   std::string before = mDir.Read("SAVE/GAME02.SAV");
   strcpy(s->mszSubTitle, "After");
-  save::SetBeforeRenameHook(&RefuseRename);
+  plat::SetBeforeRenameHook(&RefuseRename);
   EXPECT_FALSE(s->SaveGame(2));
   EXPECT_FALSE(s->SaveConfig());
-  save::SetBeforeRenameHook(nullptr);
+  plat::SetBeforeRenameHook(nullptr);
   EXPECT_EQ(mDir.Read("SAVE/GAME02.SAV"), before);
   EXPECT_FALSE(mDir.Exists("SAVE/CONFIG.SAV"));
   int files = 0;

@@ -7,6 +7,7 @@
 
 #include "TestDir.h"
 #include "app/core/MainWindow.h"
+#include "platform/FileReplace.h"
 #include "save/SaveData.h"
 #include "save/SaveFileIO.h"
 #include "save/SaveFolder.h"
@@ -19,7 +20,7 @@ class SaveTest : public ::testing::Test {
     UseRoot(mDir.path());
   }
   void TearDown() override {
-    save::SetBeforeRenameHook(nullptr);
+    plat::SetBeforeRenameHook(nullptr);
     save::SetSaveLocation({"./", {"./"}, false});
     gpMainWindow = mpPrev;
   }

@@ -163,4 +163,28 @@ TEST(SnrBufferSave, DamagedRecordsAreRefused) {
   EXPECT_EQ(buffer.Load(bad, 80), nullptr);
 }
 
+// A type byte outside 1–5 is a parameter of one byte whose value is 0 and
+// which is not a text: a record holding one matches and reads as such.
+TEST(SnrBufferSetup, ParametersOfOtherTypesReadAsZero) {
+  SnrImage image;
+  Bytes p;
+  p.push_back(0x00);  // first key: value 0
+  snr::PutInt(p, 6);
+  p.push_back(0x07);
+  snr::PutInt(p, 55);
+  p.push_back(0xFF);
+  Cmd(image, 0, p);
+  CSnrBuffer buffer;
+  ASSERT_TRUE(Load(buffer, image.Build()));
+  int32_t first = -1, second = -1;
+  uint8_t flag = 9;
+  ASSERT_TRUE(buffer.GetSetupParam(0, 6, "NNB", &first, &second, &flag));
+  EXPECT_EQ(first, 0);
+  EXPECT_EQ(second, 55);
+  EXPECT_EQ(flag, 0);
+  char text[8] = "keep";
+  EXPECT_FALSE(buffer.GetSetupParam(0, 6, "S", text)) << "no text";
+  EXPECT_STREQ(text, "keep");
+}
+
 }  // namespace

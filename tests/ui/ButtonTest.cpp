@@ -96,6 +96,47 @@ TEST_F(ButtonTest, ClickReleasedOnTheButtonDecides) {
   EXPECT_EQ(window.sounds, (std::vector<int>{SYSSE_CURSOR, SYSSE_DECIDE}));
 }
 
+TEST_F(ButtonTest, AClickUnderAStillPointerDecidesWithoutFocusBefore) {
+  // The pointer came to rest on the button, then the keyboard took over and
+  // focused the other button; the pointer never moves again.
+  Mouse(110, 105);
+  Frame();
+  screen.ResetForcusInAll();
+  FocusByKeyboard(1);
+  ASSERT_TRUE(other->IsForcus());
+  ASSERT_FALSE(button->IsForcus());
+  window.sounds.clear();
+
+  Key(plat::VK_LBUTTON, true);
+  Frame();
+  EXPECT_TRUE(button->IsForcus());
+  EXPECT_FALSE(other->IsForcus());
+  EXPECT_EQ(button->GetState(), 2);
+  EXPECT_TRUE(screen.IsCtrlLock()) << "the other button's switch to the mouse keeps this press";
+  Key(plat::VK_LBUTTON, false);
+  Frame();
+  Frame();
+  EXPECT_TRUE(button->IsDecide());
+  EXPECT_FALSE(other->IsDecide());
+  EXPECT_EQ(window.sounds, std::vector<int>{SYSSE_DECIDE});
+
+  // The same with the pressed button last in the list: the first one's
+  // switch to the mouse must not drop the press either.
+  screen.ResetForcusInAll();
+  Mouse(110, 205);
+  Frame();
+  screen.ResetForcusInAll();
+  FocusByKeyboard(0);
+  Key(plat::VK_LBUTTON, true);
+  Frame();
+  EXPECT_TRUE(other->IsForcus());
+  EXPECT_TRUE(screen.IsCtrlLock());
+  Key(plat::VK_LBUTTON, false);
+  Frame();
+  Frame();
+  EXPECT_TRUE(other->IsDecide());
+}
+
 TEST_F(ButtonTest, PressInsideAndReleaseOutsideAbandonsThePress) {
   Mouse(110, 105);
   Frame();

@@ -11,6 +11,7 @@
 #include "Command.h"
 #include "assets/ArchiveWriter.h"
 #include "assets/FileJoin.h"
+#include "platform/Encoding.h"
 #include "platform/Paths.h"
 
 namespace {
@@ -23,9 +24,13 @@ VELTO_TOOL_COMMAND("arc", "make, list and unpack archives (FJSYS, SM2MPX10, MGCF
                    "       velto-tool arc extract ARCHIVE DIR\n"
                    "\n"
                    "create  writes ARCHIVE with one entry per FILE, named by the file's base name\n"
-                   "        and sorted in the order lookup needs\n"
+                   "        and sorted in the order lookup needs; names are stored in the game's\n"
+                   "        text encoding (the name limits count its bytes), and a name it cannot\n"
+                   "        hold is refused\n"
                    "list    prints NAME<TAB>SIZE<TAB>OFFSET per entry, in stored order\n"
-                   "extract writes every entry into DIR\n",
+                   "extract writes every entry into DIR\n"
+                   "\n"
+                   "File names on the command line and in the output are UTF-8.\n",
                    &ArcMain);
 
 std::string BaseName(const std::string& path) {
@@ -70,14 +75,19 @@ int Create(const tool::Args& args) {
   for (size_t i = 1; i < rest.size(); ++i) {
     struct stat st;
     if (stat(rest[i].c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return tool::Fail("cannot read '" + rest[i] + "'");
-    std::string name = BaseName(rest[i]);
-    if (pathOf.count(name)) return tool::Fail("file name '" + name + "' given twice");
+    // The engine looks names up in the build's encoding: stored in UTF-8,
+    // a name outside ASCII could never be found.
+    std::string name;
+    if (!plat::TryFromUtf8(BaseName(rest[i]), name))
+      return tool::Fail("file name '" + BaseName(rest[i]) + "' cannot be written in the game's text encoding (" +
+                        plat::BuildEncodingName() + ")");
+    if (pathOf.count(name)) return tool::Fail("file name '" + BaseName(rest[i]) + "' given twice");
     pathOf[name] = rest[i];
     items.push_back({name, static_cast<uint64_t>(st.st_size), 0});
   }
   std::vector<uint8_t> tables;
   std::string error;
-  if (!MakeArchiveTables(kind, &items, &tables, &error)) return tool::Fail(error);
+  if (!MakeArchiveTables(kind, &items, &tables, &error)) return tool::Fail(plat::ToUtf8(error));
   FILE* out = fopen(archive.c_str(), "wb");
   if (!out) return tool::Fail("cannot write '" + archive + "'");
   bool ok = fwrite(tables.data(), 1, tables.size(), out) == tables.size();
@@ -101,7 +111,7 @@ int List(const tool::Args& args) {
   if (!OpenArchive(args[1], &join)) return tool::Fail("'" + args[1] + "' is not a readable archive");
   ArchiveEntryInfo info;
   for (int i = 0; join.GetEntryInfo(i, &info); ++i)
-    printf("%s\t%" PRIu32 "\t%" PRIu64 "\n", info.name.c_str(), info.size, info.offset);
+    printf("%s\t%" PRIu32 "\t%" PRIu64 "\n", plat::ToUtf8(info.name).c_str(), info.size, info.offset);
   return 0;
 }
 
@@ -123,17 +133,20 @@ int Extract(const tool::Args& args) {
   std::vector<char> buf(1 << 16);
   ArchiveEntryInfo info;
   for (int i = 0; join.GetEntryInfo(i, &info); ++i) {
-    if (!SafeName(info.name)) {
+    // Checked in UTF-8: a second byte of a double-byte character may equal
+    // a separator's code.
+    const std::string name = plat::ToUtf8(info.name);
+    if (!SafeName(name)) {
       fprintf(stderr, "velto-tool: entry %d has an unsafe name, skipped\n", i);
       ++failures;
       continue;
     }
     if (info.offset > archiveSize || info.size > archiveSize - info.offset) {
-      fprintf(stderr, "velto-tool: entry '%s' lies beyond the archive, skipped\n", info.name.c_str());
+      fprintf(stderr, "velto-tool: entry '%s' lies beyond the archive, skipped\n", name.c_str());
       ++failures;
       continue;
     }
-    FILE* out = fopen((dir + info.name).c_str(), "wb");
+    FILE* out = fopen((dir + name).c_str(), "wb");
     bool ok = out != nullptr;
     for (uint64_t done = 0; ok && done < info.size;) {
       uint32_t n = static_cast<uint32_t>(std::min<uint64_t>(buf.size(), info.size - done));
@@ -142,7 +155,7 @@ int Extract(const tool::Args& args) {
     }
     if (out) ok = fclose(out) == 0 && ok;
     if (!ok) {
-      fprintf(stderr, "velto-tool: cannot write '%s'\n", (dir + info.name).c_str());
+      fprintf(stderr, "velto-tool: cannot write '%s'\n", (dir + name).c_str());
       ++failures;
     }
   }

@@ -3,12 +3,17 @@
 #include <map>
 #include <string>
 
+#include "app/core/AppIcon.h"
 #include "app/core/Trace.h"
 #include "platform/Window.h"
 
 using namespace plat;
 
 namespace {
+
+// Window managers scale the icon they are given; 64 pixels look sharp in a
+// task bar and a window switcher alike.
+constexpr int kWindowIconSize = 64;
 
 // Stands in for the global atom table: one counted atom per class name.
 struct AtomTable {
@@ -48,19 +53,25 @@ CAppBaseWindow::~CAppBaseWindow() {
   mAtom = 0;
 }
 
-bool CAppBaseWindow::IsClassRegistered() { return gClassRegistered; }
+bool CAppBaseWindow::IsClassRegistered() {
+  Trace("CAppBaseWindow::IsClassRegistered");
+  return gClassRegistered;
+}
 
-bool CAppBaseWindow::CreateWnd(const char* windowName, const char*, uint32_t style, int x, int y, int width,
-                               int height, CAppBaseWindow*, void*, int, int) {
+bool CAppBaseWindow::CreateWnd(const char* windowName, const char*, uint32_t style, int x, int y, int width, int height,
+                               CAppBaseWindow*, void*, int largeIcon, int smallIcon) {
   Trace("CAppBaseWindow::CreateWnd");
   // The class is registered once per process; every wrapper shares it.
   gClassRegistered = true;
   mpPrevProc = DefWindowProc;
   HWND hwnd = plat::CreateWindow(windowName, style, x, y, width, height, CallWndProc, this);
+  // The program has one icon; any icon asked for is that one.
+  if (hwnd && (largeIcon || smallIcon)) plat::SetWindowIcon(hwnd, DrawAppIcon(kWindowIconSize), kWindowIconSize);
   return hwnd != nullptr;
 }
 
 LRESULT CAppBaseWindow::CallWndProc(HWND hwnd, uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CAppBaseWindow::CallWndProc");
   if (msg == WM_CREATE) {
     auto* self = reinterpret_cast<CAppBaseWindow*>(lp);
     if (!self) return DefWindowProc(hwnd, msg, wp, lp);
@@ -101,6 +112,7 @@ void CAppBaseWindow::DestroyWnd() {
 }
 
 LRESULT CAppBaseWindow::CallPrev(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CAppBaseWindow::CallPrev");
   return CallWindowProc(mpPrevProc, mhWnd, msg, wp, lp);
 }
 
@@ -120,6 +132,7 @@ LRESULT CAppBaseWindow::OnNCDestroy(uint32_t msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CAppBaseWindow::WndProc(uint32_t msg, WPARAM wp, LPARAM lp) {
+  Trace("CAppBaseWindow::WndProc");
   switch (msg) {
     case WM_DESTROY: return OnDestroy(msg, wp, lp);
     case WM_MOVE: return OnMove(msg, wp, lp);

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 
+#include "app/core/Trace.h"
 #include "platform/Win.h"
 
 using plat::HWND;
@@ -17,7 +18,10 @@ class CAppBaseWindow {
   CAppBaseWindow();
   virtual ~CAppBaseWindow();
 
-  virtual const char* GetClassName() const { return "CAppBaseWindow"; }
+  virtual const char* GetClassName() const {
+    Trace("CAppBaseWindow::GetClassName");
+    return "CAppBaseWindow";
+  }
   virtual void ClsAttach(HWND hwnd);
   virtual HWND ClsDetach();
   virtual void DestroyWnd();

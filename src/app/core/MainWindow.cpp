@@ -15,8 +15,8 @@
 #include "text/profile/TextProfile.h"
 
 CMainWindow* gpMainWindow = nullptr;
-char gszInstallDir[260] = "./";
-char gszIniPath[260] = "./Novel.ini";
+char gszInstallDir[kMaxPathBytes] = "./";
+char gszIniPath[kMaxPathBytes] = "./Novel.ini";
 bool gbBGMSmallVolume = false;
 bool gbAlphaFlip = false;
 
@@ -87,11 +87,15 @@ void CMainWindow::SetCursorList(int slot, const char* nameOrId) {
 }
 
 void CMainWindow::SetCursorList(int slot, int systemIndex) {
+  Trace("CMainWindow::SetCursorList");
   if (systemIndex < 0 || systemIndex >= plat::kSystemCursorCount) return;
   SetCursorList(slot, reinterpret_cast<const char*>(static_cast<uintptr_t>(plat::SystemCursorId(systemIndex))));
 }
 
-plat::POINT CMainWindow::GetMousePos() const { return plat::GetCursorClientPos(mhWnd); }
+plat::POINT CMainWindow::GetMousePos() const {
+  Trace("CMainWindow::GetMousePos");
+  return plat::GetCursorClientPos(mhWnd);
+}
 
 void CMainWindow::ChangeCursor(int slot) {
   Trace("CMainWindow::ChangeCursor");
@@ -107,6 +111,7 @@ void CMainWindow::SetDisplayMode(bool) { Trace("CMainWindow::SetDisplayMode"); }
 void CMainWindow::ChangeActivate(bool) { Trace("CMainWindow::ChangeActivate"); }
 
 void CMainWindow::ShowErrorBox(const char* textLocal) {
+  Trace("CMainWindow::ShowErrorBox");
   plat::MessageBox(mhWnd, textLocal, GameTitle(), plat::MB_OK | plat::MB_ICONERROR);
 }
 

@@ -5,9 +5,11 @@
 // operations below that need the whole program are virtual so that the
 // lower subsystems, and their tests, depend only on this face.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "app/core/AppBaseWindow.h"
+#include "app/core/Trace.h"
 #include "platform/DynLib.h"
 
 class CFileJoin;
@@ -32,9 +34,12 @@ enum FileJoinIndex { kJoinData = 0, kJoinMgd = 1, kJoinMsd = 2, kJoinSe = 3, kJo
 // save signatures.
 const char* GameTitle();
 
-// Process-wide values set during start-up.
-extern char gszInstallDir[260];  // ends in '/'
-extern char gszIniPath[260];     // gszInstallDir + "Novel.ini"
+// Process-wide values set during start-up. The paths hold whatever the
+// system can open (its own path limit); a longer one is refused at start-up,
+// never cut.
+constexpr size_t kMaxPathBytes = 4096;
+extern char gszInstallDir[kMaxPathBytes];  // ends in '/'
+extern char gszIniPath[kMaxPathBytes];     // gszInstallDir + "Novel.ini"
 extern bool gbBGMSmallVolume;    // lower the music under voices
 extern bool gbAlphaFlip;         // clear back-image alpha before presenting
 
@@ -49,13 +54,19 @@ class CMainWindow : public CAppBaseWindow {
  public:
   CMainWindow();
   ~CMainWindow() override;
-  const char* GetClassName() const override { return "CMainWindow"; }
+  const char* GetClassName() const override {
+    Trace("CMainWindow::GetClassName");
+    return "CMainWindow";
+  }
 
   // Engine-wide operations. The defaults here do what needs no other
   // subsystem; the app library's object overrides them.
-  virtual bool Create() { return false; }
-  virtual void StartGame() {}
-  virtual void EndGame() {}
+  virtual bool Create() {
+    Trace("CMainWindow::Create");
+    return false;
+  }
+  virtual void StartGame() { Trace("CMainWindow::StartGame"); }
+  virtual void EndGame() { Trace("CMainWindow::EndGame"); }
   virtual void PauseGame(bool pause);
   virtual void ResetLossTime();
   virtual void PlaySysSE(int index);
@@ -126,7 +137,7 @@ class CMainWindow : public CAppBaseWindow {
   // Shows one error box; the app object wraps it in the full-screen dance.
   virtual void ShowErrorBox(const char* textLocal);
   // What pausing does beyond the count: the app object pauses sound and movie.
-  virtual void ApplyPause(bool) {}
+  virtual void ApplyPause(bool) { Trace("CMainWindow::ApplyPause"); }
   // The mouse position the input object reports (client coordinates).
   virtual plat::POINT GetMousePos() const;
 };

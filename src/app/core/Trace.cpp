@@ -38,22 +38,25 @@ void Trace(const char* text) {
   entry[n + 1] = 0;
 }
 
-void TraceDump(const char* directory) {
-  if (directory && gAlive.load()) {
-    std::string path = std::string(directory) + "VQLog.txt";
-    if (FILE* f = fopen(path.c_str(), "wb")) {
-      fputs("【実行ログ】\n", f);
-      fputs("Old\n", f);
-      uint32_t start = gClaimed.load() % kEntries;
-      int number = 1;
-      for (int i = 0; i < kEntries; ++i) {
-        const char* entry = gEntries[(start + i) % kEntries];
-        if (!entry[0]) continue;
-        fprintf(f, "%04d:%s", number++, entry);
-      }
-      fputs("New\n", f);
-      fclose(f);
-    }
+bool TraceWrite(const char* directory) {
+  if (!directory || !gAlive.load()) return false;
+  std::string path = std::string(directory) + "VQLog.txt";
+  FILE* f = fopen(path.c_str(), "wb");
+  if (!f) return false;
+  fputs("【実行ログ】\n", f);
+  fputs("Old\n", f);
+  uint32_t start = gClaimed.load() % kEntries;
+  int number = 1;
+  for (int i = 0; i < kEntries; ++i) {
+    const char* entry = gEntries[(start + i) % kEntries];
+    if (!entry[0]) continue;
+    fprintf(f, "%04d:%s", number++, entry);
   }
+  fputs("New\n", f);
+  return fclose(f) == 0;
+}
+
+void TraceDump(const char* directory) {
+  TraceWrite(directory);
   gAlive.store(false);
 }

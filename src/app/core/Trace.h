@@ -9,6 +9,9 @@ bool TraceInit();
 // Records one entry; a no-op while the ring does not exist. Never allocates,
 // safe to call from any thread.
 void Trace(const char* text);
+// Writes the log "VQLog.txt" into `directory` (ending in a separator) and
+// keeps the ring. False when there is no ring or the file cannot be written.
+bool TraceWrite(const char* directory);
 // Writes the log into `directory` (when given and the ring exists), then
 // releases the ring.
 void TraceDump(const char* directory);
