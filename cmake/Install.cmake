@@ -4,20 +4,10 @@
 # icon drawn at build time in the freedesktop places.
 include(GNUInstallDirs)
 
-# The game folder to install. By default the demo game, made from demo/ by
-# scripts/make-demo.sh with this build's tool; a build that makes the game
-# itself points this at its output.
+# The game folder to install. By default the demo game, which the target
+# demo_game makes from demo/ in this build (VELTO_BUILD_DEMO); a build that
+# makes another game points this at its output.
 set(VELTO_GAME_DIR "${CMAKE_BINARY_DIR}/game" CACHE PATH "Game folder installed beside the program")
-if(VELTO_GAME_DIR STREQUAL "${CMAKE_BINARY_DIR}/game")
-  file(GLOB VELTO_DEMO_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/demo/scenario/*.txt)
-  add_custom_command(
-    OUTPUT ${CMAKE_BINARY_DIR}/game/.made
-    COMMAND bash ${CMAKE_SOURCE_DIR}/scripts/make-demo.sh ${CMAKE_BINARY_DIR} ${CMAKE_BINARY_DIR}/game
-    COMMAND ${CMAKE_COMMAND} -E touch ${CMAKE_BINARY_DIR}/game/.made
-    DEPENDS velto-tool ${VELTO_DEMO_SOURCES} ${CMAKE_SOURCE_DIR}/scripts/make-demo.sh
-    COMMENT "Making the demo game")
-  add_custom_target(velto_demo_game ALL DEPENDS ${CMAKE_BINARY_DIR}/game/.made)
-endif()
 
 # The icon at the sizes desktops ask for.
 set(VELTO_ICON_SIZES 48 128 256)

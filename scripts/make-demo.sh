@@ -1,26 +1,11 @@
 #!/usr/bin/env bash
-# Makes the demo game folder from the sources in demo/ with the tools of a
-# build. Usage: make-demo.sh BUILD_DIR GAME_DIR
+# Makes the demo game folder with a build's tools: the demo_game target of
+# BUILD_DIR makes BUILD_DIR/game from demo/. Usage: make-demo.sh BUILD_DIR [GAME_DIR]
+# With GAME_DIR the finished folder is also copied there.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-build=$1
-game=$2
-tool="$build/tools/velto-tool"
-mkdir -p "$game"
-for source in DATA MGD MSD SE BGM VOICE; do
-  mkdir -p "$game/$source"
-done
-for script in "$root"/demo/scenario/*.txt; do
-  [ -e "$script" ] || continue
-  name=$(basename "$script" .txt)
-  "$tool" snr compile "$script" "$game/MSD/$name.MSD"
-done
-# The opening movie (the title screen's "OP.MPG"): the night-sky pictures
-# of demo/movie, half a second each, over a low tone.
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-"$tool" ogg tone --freq 220 --ms 3000 "$work/op.ogg"
-"$tool" movie make --hold 15 --sound "$work/op.ogg" "$game/DATA/OP.MPG" "$root"/demo/movie/OP*.png
-# Stand-in pictures and hit maps for the title, save/load, option and
-# confirmation screens wherever the demo has none of its own.
-"$tool" setup-pictures "$game" >/dev/null
+build=${1:?usage: make-demo.sh BUILD_DIR [GAME_DIR]}
+cmake --build "$build" --target demo_game
+if [ $# -ge 2 ]; then
+  mkdir -p "$2"
+  cp "$build"/game/* "$2"/
+fi

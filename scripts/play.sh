@@ -1,10 +1,33 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds the program and plays the demo game.
-# Extra arguments go to the program (try --help).
+# Sets up the machine, builds the program and the demo game, and plays it in
+# a window. scripts/play.sh --game DIR plays another game folder instead.
+# Other arguments go to the program (try --help).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+game=""
+args=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --game) [ $# -ge 2 ] || { echo "play: --game needs a folder" >&2; exit 2; }; game=$2; shift 2 ;;
+    --game=*) game=${1#--game=}; shift ;;
+    *) args+=("$1"); shift ;;
+  esac
+done
 bash "$root/scripts/setup.sh"
-bash "$root/scripts/build.sh" build-release -DCMAKE_BUILD_TYPE=Release -DVELTO_BUILD_TESTS=OFF -DVELTO_BUILD_BENCH=OFF
-game="$root/build-release/game"
-bash "$root/scripts/make-demo.sh" "$root/build-release" "$game"
-exec "$root/build-release/src/app/veltogame" --game "$game" "$@"
+build="$root/build-release"
+demo=ON
+[ -n "$game" ] && demo=OFF
+bash "$root/scripts/build.sh" build-release -DCMAKE_BUILD_TYPE=Release -DVELTO_BUILD_TESTS=OFF -DVELTO_BUILD_BENCH=OFF \
+  -DVELTO_BUILD_DEMO=$demo
+[ -n "$game" ] || game="$build/game"
+# Help and version need no game; anything else is checked first, so that a
+# missing or damaged folder is named in one line instead of a message box.
+case " ${args[*]-} " in
+  *" --help "*|*" -h "*|*" --version "*) ;;
+  *)
+    if ! problems=$("$build/tools/velto-tool" game check --quick "$game"); then
+      echo "play: $(printf '%s\n' "$problems" | head -n 1)" >&2
+      exit 1
+    fi ;;
+esac
+exec "$build/src/app/veltogame" --game "$game" ${args[@]+"${args[@]}"}

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/FrameStats.h"
 #include "app/StartScreen.h"
 #include "app/core/DebugHooks.h"
 #include "app/flow/RootFlow.h"
@@ -47,6 +48,7 @@ const char kSysSENames[3][256] = {"", "", ""};
 CMainWindowImpl::CMainWindowImpl(const RunOptions& options)
     : mOptions(options), mpRunner(std::make_unique<CRunner>(options)) {
   Trace("CMainWindow::CMainWindow");
+  if (!mOptions.statsFile.empty()) mpStats = std::make_unique<CFrameStats>();
 }
 
 CMainWindowImpl::~CMainWindowImpl() {
@@ -58,6 +60,11 @@ CMainWindowImpl::~CMainWindowImpl() {
 
 void CMainWindowImpl::ReleaseServices() {
   Trace("CMainWindow::ReleaseServices");
+  if (mpStats) {
+    if (!mpStats->WriteReport(mOptions.statsFile))
+      fprintf(stderr, "veltogame: %s: cannot write the frame-time report\n", mOptions.statsFile.c_str());
+    mpStats.reset();
+  }
   EndGame();
   // The save data gives its picture slots back to the cache, so it goes
   // before the cache and the sound classes.
@@ -256,10 +263,15 @@ bool CMainWindowImpl::OnIdle() {
   mLastFrameTime = now;
 
   ++mFrameCount;
+  if (mpStats) mpStats->BeginFrame();
   mpRunner->BeforeFrame(mFrameCount, mhWnd);
   if (!mbPause) {
     MoveAndDraw();
     Present();
+  }
+  if (mpStats) {
+    CDIBBaseScreen* screen = mpRootFlow ? mpRootFlow->GetScreen() : nullptr;
+    mpStats->EndFrame(MoviePlaying() ? "movie" : screen ? CFrameStats::ScreenName(typeid(*screen)) : "(none)");
   }
   // Without a real device the frame clock produces the sound, paused or not.
   AdvanceAudio(static_cast<uint32_t>(mFrameTime));

@@ -9,6 +9,8 @@
 #include "app/Runner.h"
 #include "app/core/MainWindow.h"
 
+class CFrameStats;
+
 class CMainWindowImpl : public CMainWindow {
  public:
   explicit CMainWindowImpl(const RunOptions& options);
@@ -75,6 +77,8 @@ class CMainWindowImpl : public CMainWindow {
  private:
   RunOptions mOptions;
   std::unique_ptr<CRunner> mpRunner;
+  // Only with --stats.
+  std::unique_ptr<CFrameStats> mpStats;
   IniSettings mIni;
   int mDisplayMode = 255;
   long long mFrameCount = 0;

@@ -33,6 +33,7 @@ const char* RunUsage() {
          "  --screenshot N:FILE   write the picture shown after frame N as a PNG (repeatable)\n"
          "  --audio-out FILE      write the mixed sound of a headless run to a WAV file\n"
          "  --start SCENARIO      start a new game from that scenario at once (no title, no opening)\n"
+         "  --stats FILE          write per screen the frames' processor time and the peak memory at exit\n"
          "  --help                show this help\n"
          "  --version             show the version\n";
 }
@@ -78,6 +79,10 @@ bool ParseRunOptions(int argc, char** argv, RunOptions& o, std::string& error) {
       const char* v = value(a);
       if (!v) return false;
       o.audioOut = v;
+    } else if (!strcmp(a, "--stats")) {
+      const char* v = value(a);
+      if (!v) return false;
+      o.statsFile = v;
     } else if (!strcmp(a, "--start")) {
       const char* v = value(a);
       if (!v) return false;

@@ -13,6 +13,7 @@ struct RunOptions {
   std::multimap<long long, std::string> screenshots;  // --screenshot N:FILE.png
   std::string audioOut;                      // --audio-out FILE.wav
   std::string startScenario;                 // --start SCENARIO: a new game from that file at once
+  std::string statsFile;                     // --stats FILE: the frame-time report, written at exit
   bool showHelp = false;
   bool showVersion = false;
 };

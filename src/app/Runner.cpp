@@ -110,7 +110,9 @@ bool CRunner::AfterFrame(long long frame, plat::HWND hwnd) {
     const auto& picture = plat::GetPresentedPicture(hwnd, w, h);
     std::vector<uint8_t> png;
     FILE* f = nullptr;
-    bool ok = EncodePngPixels(picture.data(), w, h, false, &png) && (f = fopen(it->second.c_str(), "wb")) &&
+    // Fast compression: a run may write a picture every few frames, and
+    // the files are read back once.
+    bool ok = EncodePngPixels(picture.data(), w, h, false, &png, 1) && (f = fopen(it->second.c_str(), "wb")) &&
               fwrite(png.data(), 1, png.size(), f) == png.size();
     if (f) ok = (fclose(f) == 0) && ok;
     if (!ok) fprintf(stderr, "veltogame: cannot write the screenshot %s\n", it->second.c_str());

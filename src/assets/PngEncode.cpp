@@ -23,7 +23,8 @@ void OnWarning(png_structp, png_const_charp) {}
 
 // libpng reports errors by jumping back to setjmp: the vector is only
 // appended to by the write callback, never constructed in between.
-bool EncodePngPixels(const uint32_t* pixels, int width, int height, bool alpha, std::vector<uint8_t>* out) {
+bool EncodePngPixels(const uint32_t* pixels, int width, int height, bool alpha, std::vector<uint8_t>* out,
+                     int level) {
   if (!pixels || width <= 0 || height <= 0 || !out) return false;
   out->clear();
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
@@ -34,6 +35,7 @@ bool EncodePngPixels(const uint32_t* pixels, int width, int height, bool alpha, 
     return false;
   }
   png_set_write_fn(png, out, WriteToVector, Flush);
+  if (level >= 0 && level <= 9) png_set_compression_level(png, level);
   png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);

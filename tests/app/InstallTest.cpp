@@ -22,7 +22,9 @@ TEST(Install, PutsEverythingWhereADesktopFindsIt) {
       << out;
   for (const char* file : {"bin/veltogame", "bin/velto-tool", "share/applications/veltogame.desktop",
                            "share/icons/hicolor/48x48/apps/veltogame.png",
-                           "share/icons/hicolor/256x256/apps/veltogame.png", "share/veltogame/game/MSD/START.MSD"})
+                           "share/icons/hicolor/256x256/apps/veltogame.png", "share/veltogame/game/Novel.ini",
+                           // the scenarios, as a folder or an archive
+                           "share/veltogame/game/MSD"})
     EXPECT_TRUE(prefix.Exists(file)) << file;
 
   std::string entry = prefix.Read("share/applications/veltogame.desktop");
