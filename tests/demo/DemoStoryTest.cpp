@@ -37,7 +37,10 @@ std::vector<Image> PlaySampled(const TestDir& dir, int clickY, int frames, int s
   std::vector<Image> shots;
   for (int f = step; f <= frames; f += step)
     if (dir.Exists("s" + std::to_string(f) + ".png")) shots.push_back(demo::LoadPng(dir.File("s" + std::to_string(f) + ".png")));
-  *ended = !dir.Exists("s" + std::to_string(frames) + ".png");
+  // At its END the story goes back to the title (or, with no title, the
+  // program closes before the last screenshot).
+  *ended = !dir.Exists("s" + std::to_string(frames) + ".png") ||
+           (!shots.empty() && demo::Shows(shots.back(), demo::GamePicture(dir, "TITLE")));
   return shots;
 }
 
