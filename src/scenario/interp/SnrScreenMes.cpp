@@ -69,6 +69,20 @@ void CDIBSnrScreen::MoveCmdMSG() {
   Trace("CDIBSnrScreen::MoveCmdMSG");
   CSnrParams p(mpBuffer);
   if (!CheckCount("MSG", p, 4, 4) || !CheckKinds("MSG", p, "iiss")) return;
+  // A message on a closed window would wait for clicks on text nobody
+  // sees: a game loaded at a message's save point starts with the window
+  // closed. The window opens first, as MWO opens it.
+  if (mnExitParam == 0 && !mpMesWnd->IsOpen()) {
+    mpMesWnd->Open(true);
+    mnExitParam = 2;
+  }
+  if (mnExitParam == 2) {
+    if (mpMesWnd->IsOpenCloseMove()) {
+      mbContinue = false;
+      return;
+    }
+    mnExitParam = 0;
+  }
   if (mnExitParam == 0) {
     mpMesWnd->SetOutNameNo(p.Int(1));
     mpMesWnd->SetOutVFName(p.Str(2));

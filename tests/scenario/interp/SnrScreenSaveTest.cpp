@@ -93,6 +93,32 @@ TEST_F(SnrSaveTest, ALoadedGameIsRestoredOnceNotAgainAfterAMovie) {
   EXPECT_FALSE(Wnd()->IsRun());
 }
 
+TEST_F(SnrSaveTest, ALoadPointInsideTheOpenWindowLoadsBackWithTheMessageShown) {
+  // Stories often save at each message, after the window opened: the
+  // loaded game starts with the window closed, and the message opens it
+  // again rather than waiting for clicks on text nobody sees.
+  Scenario("INSIDE", "IMREAD 0, \"BG01\"\nLYIMAGE 0, 0\nOVERLAP 1, 0\nMWO\nLPT 1\nMSG 0, -1, \"\", \"Line one\"\n"
+                     "MOV $3, 1\nLPT 2\nMSG 1, -1, \"\", \"Line two\"\nMOV $3, 2\n" +
+                         std::string(kIdle));
+  const std::string script = Click(50, BtnX(MESBTN_QSAVE), BtnY(MESBTN_QSAVE)) + "53 move 400 100\n" +
+                             Click(70, kTextX, kTextY) + Click(100, BtnX(MESBTN_QLOAD), BtnY(MESBTN_QLOAD)) +
+                             "103 move 400 100\n";
+  Start("INSIDE", script);
+  FramesUntil([&] { return FrameNo() == 60; });
+  ASSERT_TRUE(Waiting());
+  const std::vector<uint32_t> saved = StoryPicture();
+  CDIBSnrScreen* first = Snr();
+  FramesUntil([&] { return Var(3) == 1; });
+  FramesUntil([&] { return Snr() && Snr() != first; }, 200);
+  ASSERT_NE(Snr(), nullptr);
+  FramesUntil([&] { return Waiting(); }, 300);
+  EXPECT_TRUE(Wnd()->IsOpen());
+  EXPECT_EQ(Var(3), 0) << "back before the first message's click";
+  Frames(10);
+  EXPECT_TRUE(StoryPicture() == saved) << "the window and its message show as they did";
+  EXPECT_TRUE(boxes.empty());
+}
+
 TEST_F(SnrSaveTest, TheRecordFollowsTheVirtualScreensRecord) {
   Start("STORY");
   FramesUntil([&] { return Waiting(); });
