@@ -1,0 +1,142 @@
+// The demo played from the program's start as a player drives it with the
+// pointer: the opening skipped, a new game, a few messages, a save from the
+// message window's button into the first slot, back to the title, the slot
+// loaded again at the same page, the options and the extras opened and
+// closed, and the game ended from the title's menu.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "DemoPlay.h"
+
+namespace {
+
+using demo::Image;
+
+// Where the player clicks.
+struct Point {
+  int x, y;
+};
+constexpr Point kTitleNew{700, 392}, kTitleLoad{700, 437}, kTitleOptions{700, 482}, kTitleExtras{700, 527},
+    kTitleEnd{700, 572};
+constexpr Point kText{400, 300};            // the page, to read on
+constexpr Point kWndSave{413, 578};         // the message window's SAVE button
+constexpr Point kWndTitle{698, 578};        // its TITLE button
+constexpr Point kFirstSlot{210, 149};       // No.1 on the save and load screens
+constexpr Point kSaveLoadBack{705, 560};    // their back button
+constexpr Point kYes{310, 302};             // the confirmation's yes
+constexpr Point kOptionsOk{532, 534};       // the options' OK
+constexpr Point kExtrasBack{110, 560};      // the extras' back button
+
+// The input script: each click with the pointer moved onto the control ten
+// frames before it.
+class Script {
+ public:
+  Script& Click(int frame, Point p) {
+    text_ += std::to_string(frame - 10) + " move " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n" +
+             std::to_string(frame) + " down LBUTTON\n" + std::to_string(frame + 1) + " up LBUTTON\n";
+    return *this;
+  }
+  Script& Move(int frame, Point p) {
+    text_ += std::to_string(frame) + " move " + std::to_string(p.x) + " " + std::to_string(p.y) + "\n";
+    return *this;
+  }
+  const std::string& Text() const { return text_; }
+
+ private:
+  std::string text_;
+};
+
+// The page without the message window's row of buttons (which of them can
+// be used, the backlog, the quick load, is not part of the page) and its
+// waiting icon (which turns with the frames).
+bool SamePage(const Image& a, const Image& b, int* differ) {
+  *differ = 0;
+  if (!a.Valid() || !b.Valid() || a.width != b.width || a.height != b.height) return false;
+  for (int y = 0; y < 565; ++y)
+    for (int x = 0; x < a.width; ++x)
+      if (!(x >= 740 && x < 780 && y >= 520 && y < 560)) *differ += a.At(x, y) != b.At(x, y);
+  return *differ == 0;
+}
+
+TEST(DemoPlaythrough, SaveLoadOptionsExtrasAndEndFromTheTitleAsAPlayerDrivesThem) {
+  TestDir dir;
+  demo::CopyGame(dir);
+  Script script;
+  script.Move(1, kText)
+      .Click(30, Point{400, 300})  // skips the opening movie
+      .Click(410, kTitleNew)
+      .Click(600, kText)
+      .Click(700, kText)
+      .Click(800, kText)
+      .Move(850, kText)
+      .Click(890, kWndSave)
+      .Click(960, kFirstSlot)
+      .Click(1030, kYes)
+      .Click(1110, kSaveLoadBack)
+      .Click(1210, kWndTitle)
+      .Click(1280, kYes)
+      .Click(1510, kTitleLoad)
+      .Click(1610, kFirstSlot)
+      .Click(1680, kYes)
+      .Move(1700, kText)
+      .Click(1910, kWndTitle)
+      .Click(1980, kYes)
+      .Click(2210, kTitleOptions)
+      .Click(2400, kOptionsOk)
+      .Click(2610, kTitleExtras)
+      .Click(2800, kExtrasBack)
+      .Click(3010, kTitleEnd)
+      .Click(3080, kYes);
+  dir.Write("play.input", script.Text());
+
+  // What each screenshot must show: a picture of the game, the gold title
+  // bar of the save, load, options and extras screens, or the confirmation
+  // panel.
+  const std::string kBar = "bar", kPanel = "panel";
+  const std::map<int, std::string> expected = {
+      {300, "TITLE"},       // the opening skipped
+      {875, "BG_STATION"},  // the page saved
+      {950, kBar},          // the save screen
+      {1000, kPanel},       // "save here?"
+      {1500, "TITLE"},      {1600, kBar},       // the load screen
+      {1800, "BG_STATION"}, {2300, kBar},       // the options
+      {2590, "TITLE"},      {2780, "CG_B"},     // the extras
+      {2990, "TITLE"},      {3060, kPanel},     // "end the game?"
+  };
+  const int frames = 3400;
+  std::string args = "--frames " + std::to_string(frames) + " --input " + dir.File("play.input");
+  for (const auto& [frame, name] : expected)
+    args += " --screenshot " + std::to_string(frame) + ":" + dir.File("p" + std::to_string(frame) + ".png");
+  args += " --screenshot " + std::to_string(frames) + ":" + dir.File("last.png");
+  std::string out;
+  const int status = demo::Play(dir, args, &out);
+  EXPECT_EQ(status, 0) << out;
+  EXPECT_EQ(out, "") << "an error box";
+  EXPECT_FALSE(dir.Exists("last.png")) << "the program ended when the end was confirmed";
+
+  std::map<int, Image> shots;
+  for (const auto& [frame, name] : expected) {
+    SCOPED_TRACE(frame);
+    shots[frame] = demo::LoadPng(dir.File("p" + std::to_string(frame) + ".png"));
+    ASSERT_TRUE(shots[frame].Valid());
+    const Image& shot = shots[frame];
+    if (name == kBar)
+      EXPECT_TRUE(demo::Near(shot.At(60, 20), 0xFFBB9D5Bu, 16) && demo::Near(shot.At(400, 300), 0xFF1A2540u, 48))
+          << "no screen of the menu";
+    else if (name == kPanel)
+      EXPECT_TRUE(demo::Near(shot.At(300, 200), 0xFFF6F2E9u, 8) && demo::Near(shot.At(500, 200), 0xFFF6F2E9u, 8))
+          << "no confirmation";
+    else
+      EXPECT_TRUE(demo::Shows(shot, demo::GamePicture(dir, name))) << name << " does not show";
+  }
+
+  // The save went into the game's own save folder, in the first slot.
+  EXPECT_TRUE(std::filesystem::is_regular_file(dir.path() + "game/SAVE/GAME00.SAV"));
+  // The loaded game shows the page as it was when it was saved: the
+  // picture, the window and its message.
+  int differ = 0;
+  EXPECT_TRUE(SamePage(shots[1800], shots[875], &differ)) << differ << " pixels differ";
+}
+
+}  // namespace
