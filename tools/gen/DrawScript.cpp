@@ -398,10 +398,11 @@ bool CDrawScript::Image(Args& a) {
   auto el = a.opt.find("element");
   if (el != a.opt.end()) {
     float n;
-    if (!Num(el->second, &n)) return false;
+    const std::string element = el->second;
     a.opt.erase(el);
+    if (!Num(element, &n)) return false;
     size_t k = static_cast<size_t>(n);
-    if (n < 0 || k >= pic.elements.size()) return Fail("the picture has no element " + el->second);
+    if (n < 0 || k >= pic.elements.size()) return Fail("the picture has no element " + element);
     const SprtElement& e = pic.elements[k];
     sx = e.x;
     sy = e.y;
