@@ -302,6 +302,7 @@ bool ParseScore(const std::vector<SourceLine>& lines, Song* song, std::string* e
     }
     std::vector<std::string> w;
     SplitWords(line.text, &w);
+    if (w.empty()) continue;  // only blanks the split treats as space (a stray CR)
     const std::string& cmd = w[0];
     std::map<std::string, std::string> opt;
     std::vector<std::string> pos;
