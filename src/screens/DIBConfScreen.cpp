@@ -9,6 +9,7 @@
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
+#include "screens/ScreenHelpers.h"
 #include "ui/DIBBaseCtrl.h"
 #include "ui/Input.h"
 
@@ -93,14 +94,7 @@ void CDIBConfScreen::Release() {
 
 void CDIBConfScreen::UpdateBaseImage() {
   Trace("CDIBConfScreen::UpdateBaseImage");
-  if (!mpBackImage) return;
-  if (mpParent)
-    mpParent->CopyImage(mpBackImage);
-  else
-    mpBackImage->FillFull(0xFF000000u);
-  if (!mpBackPicture) return;
-  const SprtElement e = mpBackPicture->DrawableElement(0);
-  if (e.w > 0 && e.h > 0) mpBackPicture->BltBlend(mpBackImage, 0, 0, e.x, e.y, e.w, e.h, 0xFFFFFFFFu);
+  screens::ComposeOverParent(mpParent, mpBackPicture, mpBackImage);
 }
 
 void CDIBConfScreen::Move() {

@@ -13,6 +13,7 @@
 #include "assets/SpriteCache.h"
 #include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
+#include "screens/ScreenHelpers.h"
 #include "ui/CtrlDef.h"
 #include "ui/DIBBaseCtrl.h"
 #include "ui/EffectParam.h"
@@ -121,14 +122,7 @@ void CDIBSelectScreen::Release() {
 
 void CDIBSelectScreen::UpdateBaseImage() {
   Trace("CDIBSelectScreen::UpdateBaseImage");
-  if (!mpBackImage) return;
-  if (mpParent)
-    mpParent->CopyImage(mpBackImage);
-  else
-    mpBackImage->FillFull(0xFF000000u);
-  if (!mpBackPicture) return;
-  const SprtElement e = mpBackPicture->DrawableElement(0);
-  if (e.w > 0 && e.h > 0) mpBackPicture->BltBlend(mpBackImage, 0, 0, e.x, e.y, e.w, e.h, 0xFFFFFFFFu);
+  screens::ComposeOverParent(mpParent, mpBackPicture, mpBackImage);
 }
 
 void CDIBSelectScreen::Move() {
