@@ -79,6 +79,8 @@ class CDIBSnrScreen : public CDIBSnrBaseScreen {
  protected:
   // The one-frame commands that set a value and step on.
   bool IntCommand(const char* command, int32_t* value);
+  // MWO and MWC: the window brought to `open`, waiting for its animation.
+  void MoveWindowOpenClose(const char* name, bool open);
   // The window must be open for MESRUN and SELRUN; otherwise the game ends.
   bool CheckWndOpen(const char* command);
   // Stage 1 of the message and choice commands: wait for the window.

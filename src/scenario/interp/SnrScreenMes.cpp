@@ -118,39 +118,30 @@ void CDIBSnrScreen::MoveCmdMESRUN() {
 
 void CDIBSnrScreen::MoveCmdMWO() {
   Trace("CDIBSnrScreen::MoveCmdMWO");
-  CSnrParams p(mpBuffer);
-  if (!CheckCount("MWO", p, 0, 0)) return;
-  if (mnExitParam == 0) {
-    // Already open: nothing to wait for, not even a frame.
-    if (mpMesWnd->IsOpen()) {
-      StepOn();
-      mbContinue = true;
-      return;
-    }
-    mpMesWnd->Open(true);
-    mnExitParam = 1;
-    mbContinue = false;
-    return;
-  }
-  if (mpMesWnd->IsOpenCloseMove()) {
-    mbContinue = false;
-    return;
-  }
-  StepOn();
-  mbContinue = true;
+  MoveWindowOpenClose("MWO", true);
 }
 
 void CDIBSnrScreen::MoveCmdMWC() {
   Trace("CDIBSnrScreen::MoveCmdMWC");
+  MoveWindowOpenClose("MWC", false);
+}
+
+// Opens or closes the message window and waits for its animation; a window
+// already in that state costs nothing, not even a frame.
+void CDIBSnrScreen::MoveWindowOpenClose(const char* name, bool open) {
+  Trace("CDIBSnrScreen::MoveWindowOpenClose");
   CSnrParams p(mpBuffer);
-  if (!CheckCount("MWC", p, 0, 0)) return;
+  if (!CheckCount(name, p, 0, 0)) return;
   if (mnExitParam == 0) {
-    if (!mpMesWnd->IsOpen()) {
+    if (mpMesWnd->IsOpen() == open) {
       StepOn();
       mbContinue = true;
       return;
     }
-    mpMesWnd->Close(true);
+    if (open)
+      mpMesWnd->Open(true);
+    else
+      mpMesWnd->Close(true);
     mnExitParam = 1;
     mbContinue = false;
     return;
