@@ -56,8 +56,7 @@ std::string SaveScript(long long menu) {
 TEST_F(GameRoundTripTest, AStoryStartedFromTheTitleIsSavedAndLoadsBackToTheSamePage) {
   const long long m = MenuFrame();
   Run(SaveScript(m) + Click(210, {0, 319, 5, 60, 30}) + Click(240, kText) + Click(300, kText) +
-      Click(390, TitleButton(TITLE_LOAD)) + Click(420, SlotButton(2)) + Click(440, ConfButton(0)) +
-      Click(560, kText));
+      Click(390, TitleButton(TITLE_LOAD)) + Click(420, SlotButton(2)) + Click(440, ConfButton(0)) + Click(560, kText));
   RunTo(130);
   auto* story = Current<CDIBSnrScreen>();
   ASSERT_TRUE(story);

@@ -66,22 +66,23 @@ TEST(OmakeReplay, TheViewerShowsTheUnlockedPicturesAndComesBackToTheExtras) {
   for (int f = 10; f < 300; f += 10) EXPECT_GT(Loudest(game, "a.wav", f, f + 10), 1000) << "frames " << f;
 }
 
-TEST(OmakeReplay, ASceneReplaysInSilenceAndEndsOnTheSameModeAndCharacterWithTheRoomMusic) {
+TEST(OmakeReplay, ASceneReplaysInSilenceAndEndsOnTheSameModeAndPageWithTheRoomMusic) {
   TestDir game;
-  MakeReplayGame(game);
-  game.Write("MSD/S_D.MSD", Table("IMREAD 5, \"SCENEBG\"\nLYIMAGE 0, 5\nOVERLAP 1, 0\nMWO\n"
+  // Two scenes a page: character 0's three scenes take two pages.
+  MakeReplayGame(game, "DEF 5, 1101, 2\n");
+  game.Write("MSD/S_C.MSD", Table("IMREAD 5, \"SCENEBG\"\nLYIMAGE 0, 5\nOVERLAP 1, 0\nMWO\n"
                                   "MSG 2, -1, \"\", \"scene\"\nEND\n",
-                                  "S_D"));
-  // Scenes, character 1, its one scene; a click ends it.
-  std::string script = Click(40, 5) + Click(50, 17) + "56 move 700 20\n" + Click(70, 36) + TextClick(250);
+                                  "S_C"));
+  // Scenes, page 1, its one scene; a click ends it.
+  std::string script = Click(40, 5) + Click(50, 7) + "56 move 700 20\n" + Click(70, 36) + TextClick(250);
   std::string shots = "--screenshot 240:" + game.File("scene.png") + " --audio-out " + game.File("a.wav");
   GameRun r = Play(game, "--real-snr --bgm M03", script, 400, shots);
   ASSERT_EQ(r.status, 0) << r.out;
   EXPECT_EQ(r.State(60, "mode"), "1") << r.out;
-  EXPECT_EQ(r.State(60, "char"), "1");
+  EXPECT_EQ(r.State(60, "page"), "1/2");
   std::string snr = r.At("snr", 400);
   ASSERT_NE(snr, "") << r.out;
-  EXPECT_EQ(GameRun::Field(snr, "scenario"), "S_D");
+  EXPECT_EQ(GameRun::Field(snr, "scenario"), "S_C");
   EXPECT_EQ(GameRun::Field(snr, "bgm"), "M03") << "the room's music to come back to";
   EXPECT_EQ(GameRun::Field(snr, "replay"), "1");
   EXPECT_EQ(GameRun::Field(snr, "saves"), "dddd") << "a replay is not a game to save";
@@ -98,8 +99,9 @@ TEST(OmakeReplay, ASceneReplaysInSilenceAndEndsOnTheSameModeAndCharacterWithTheR
   EXPECT_GT(r.First("snrgone"), 250);
   EXPECT_EQ(r.First("returned"), -1) << "a replay's end comes back to the extras, not the title";
   EXPECT_EQ(r.State(400, "mode"), "1") << r.out;
-  EXPECT_EQ(r.State(400, "char"), "1");
-  EXPECT_EQ(r.State(400, "ctl").substr(36, 2), "eh");
+  EXPECT_EQ(r.State(400, "page"), "1/2");
+  EXPECT_EQ(r.State(400, "ctl").substr(6, 2), "ed") << "page 1 current";
+  EXPECT_EQ(r.State(400, "ctl").substr(36, 2), "eh") << "its one scene";
 }
 
 }  // namespace

@@ -9,10 +9,10 @@
 
 #include "TestDir.h"
 #include "assets/DIBImage.h"
+#include "platform/Timer.h"
 #include "save/GameFile.h"
 #include "save/SaveDigest.h"
 #include "save/SaveFolder.h"
-#include "platform/Timer.h"
 #include "screens/SaveSlot.h"
 
 namespace {
