@@ -19,7 +19,7 @@ class CFuzzScreen : public CDIBSnrBaseScreen {
 };
 
 void FillGame() {
-  using namespace fuzzgame;
+  using namespace headless;
   Scenario("START", "END\n");
   Scenario("NEXT", "*a:\nMOV $1, ($1 + 1)\nATIMES 60\nAWAIT 1, 2, 3, 4, 5, 6\nIF $1, \"<\", 3, *a\nLS \"START\"\n");
   Picture("BG01", 800, 600, 0xFF336699u);
@@ -34,12 +34,12 @@ void FillGame() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static CMainWindowImpl* app = fuzzgame::Start("interp", FillGame);
-  fuzzgame::Write("MSD/FUZZ.MSD", data, size);
+  static CMainWindowImpl* app = headless::Start("fuzz-interp", FillGame);
+  headless::Write("MSD/FUZZ.MSD", data, size);
   plat::SRand(1);
   auto* screen = new CFuzzScreen;
-  if (screen->Initialize(nullptr) && screen->ReadScenario("FUZZ")) fuzzgame::Frames(app, screen, kFrames);
+  if (screen->Initialize(nullptr) && screen->ReadScenario("FUZZ")) headless::Frames(app, screen, kFrames);
   delete screen;
-  fuzzgame::Reset(app);
+  headless::Reset(app);
   return 0;
 }

@@ -19,7 +19,7 @@ constexpr int kFrames = 4;
 std::vector<uint8_t> gState;  // the record a real save point wrote
 
 void FillGame() {
-  using namespace fuzzgame;
+  using namespace headless;
   Scenario("START", "END\n");
   // Layers, an action, the camera, music, text settings and a wait: every
   // record of the state has something in it.
@@ -43,18 +43,18 @@ void FillGame() {
 }
 
 CMainWindowImpl* Setup() {
-  CMainWindowImpl* app = fuzzgame::Start("snrstate", FillGame);
+  CMainWindowImpl* app = headless::Start("fuzz-snrstate", FillGame);
   // The story once to its second save point, for a real record.
   SnrStartBlock block{};
   snprintf(block.szScenario, sizeof block.szScenario, "STORY");
   auto* screen = new CDIBSnrScreen(nullptr);
   if (!screen->Initialize(&block)) abort();
-  fuzzgame::Frames(app, screen, 40);
+  headless::Frames(app, screen, 40);
   CSaveData* save = app->mpSaveData;
   if (save->mdwStateSize == 0) abort();
   gState.assign(save->mpStateBuf, save->mpStateBuf + save->mdwStateSize);
   delete screen;
-  fuzzgame::Reset(app);
+  headless::Reset(app);
   return app;
 }
 
@@ -90,9 +90,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto* screen = new CDIBSnrScreen(nullptr);
   if (screen->Initialize(&block)) {
     screen->OnChangeScreen1st();
-    fuzzgame::Frames(app, screen, kFrames);
+    headless::Frames(app, screen, kFrames);
   }
   delete screen;
-  fuzzgame::Reset(app);
+  headless::Reset(app);
   return 0;
 }

@@ -1,8 +1,8 @@
 // A headless application over a small game folder in a temporary
-// directory, for fuzz targets that play stories: the folder's files are
-// written by the target, the application is made once per process and
-// torn down at exit, and what a story leaves in the shared services is
-// cleared between inputs.
+// directory, for the fuzz targets and benchmarks that play stories outside
+// the test fixtures: the folder's files are written by the caller, the
+// application is made once per process and torn down at exit, and what a
+// story leaves in the shared services can be cleared between runs.
 #pragma once
 
 #include <unistd.h>
@@ -34,7 +34,7 @@
 #include "scenario/interp/DIBSnrBaseScreen.h"
 #include "ui/Input.h"
 
-namespace fuzzgame {
+namespace headless {
 
 inline std::string& Dir() {
   static std::string dir;
@@ -57,6 +57,20 @@ inline void Picture(const char* name, int w, int h, uint32_t color,
   Write(std::string("MGD/") + name + ".MGD", out.data(), out.size());
 }
 
+// An "MGD/NAME.MGD" picture of opaque-ish noise from a seed.
+inline void NoisePicture(const char* name, int w, int h, uint32_t seed) {
+  std::vector<uint32_t> px(static_cast<size_t>(w) * h);
+  uint32_t s = seed;
+  for (uint32_t& p : px) {
+    s = s * 1664525u + 1013904223u;
+    p = (s >> 8) | 0x80000000u;
+  }
+  std::vector<uint8_t> out;
+  std::string error;
+  if (!BuildPictureFile(px.data(), w, h, kPictureRaw, {{0, 0, 0, 0, 0, 0}}, 4, &out, &error)) abort();
+  Write(std::string("MGD/") + name + ".MGD", out.data(), out.size());
+}
+
 inline void Tone(const char* folder, const char* name, uint32_t ms) {
   std::vector<uint8_t> out;
   if (!EncodeOggTone(330, ms, 22050, 1, out)) abort();
@@ -65,7 +79,10 @@ inline void Tone(const char* folder, const char* name, uint32_t ms) {
 
 inline void Scenario(const char* name, const char* source) {
   snr::CompileResult r = snr::CompileScenario(source, name, snr::BuildTextEncoding());
-  if (!r.ok) abort();
+  if (!r.ok) {
+    fprintf(stderr, "%s: %s\n", name, r.error.c_str());
+    abort();
+  }
   Write(std::string("MSD/") + name + ".MSD", r.file.data(), r.file.size());
 }
 
@@ -81,7 +98,7 @@ inline void TearDown() {
 // Makes the game folder (its files written by `fill`) and the application
 // over it, on the fixed step with silent sound and every box answered OK.
 inline CMainWindowImpl* Start(const char* name, void (*fill)()) {
-  std::string tmpl = "/tmp/velto-fuzz-" + std::string(name) + "-XXXXXX";
+  std::string tmpl = "/tmp/velto-" + std::string(name) + "-XXXXXX";
   if (!mkdtemp(tmpl.data())) abort();
   Dir() = tmpl + "/";
   for (const char* f : {"DATA", "MGD", "MSD", "SE", "BGM", "VOICE", "SAVE"})
@@ -153,4 +170,4 @@ inline void Reset(CMainWindowImpl* app) {
   app->mbForceClose = false;
 }
 
-}  // namespace fuzzgame
+}  // namespace headless
