@@ -22,7 +22,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
       if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      mTimes.push_back(Timing{run.benchmark_name(), run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()});
+      std::string name = run.benchmark_name();
+      if (!run.report_label.empty()) name += " [" + run.report_label + "]";
+      mTimes.push_back(Timing{name, run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()});
     }
   }
   void Finalize() override {
@@ -32,9 +34,9 @@ class RatioReporter : public benchmark::ConsoleReporter {
       if (t.name == "BM_Memcpy") base = &t;
     if (!base || base->cpu <= 0 || base->real <= 0) return;
     const std::string cpu = std::string("cpu (") + mUnit + ")";
-    printf("\n%-34s %12s %10s %12s\n", mHeading, cpu.c_str(), "x memcpy", "x (real)");
+    printf("\n%-46s %12s %10s %12s\n", mHeading, cpu.c_str(), "x memcpy", "x (real)");
     for (const Timing& t : mTimes)
-      printf("%-34s %12.3f %10.2f %12.2f\n", t.name.c_str(), t.cpu * mScale, t.cpu / base->cpu, t.real / base->real);
+      printf("%-46s %12.3f %10.2f %12.2f\n", t.name.c_str(), t.cpu * mScale, t.cpu / base->cpu, t.real / base->real);
   }
 
  private:
