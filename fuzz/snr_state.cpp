@@ -7,6 +7,7 @@
 // of bounds.
 #include <cstring>
 
+#include "FuzzInput.h"
 #include "HeadlessGame.h"
 #include "platform/Random.h"
 #include "scenario/interp/DIBSnrScreen.h"
@@ -58,25 +59,12 @@ CMainWindowImpl* Setup() {
   return app;
 }
 
-std::vector<uint8_t> Patched(const uint8_t* data, size_t size) {
-  std::vector<uint8_t> out = gState;
-  if (size < 8) return out;
-  uint32_t at, len;
-  memcpy(&at, data, 4);
-  memcpy(&len, data + 4, 4);
-  at %= static_cast<uint32_t>(gState.size());
-  // Length 0 keeps the record's own length: the damage is in the bytes.
-  if (len != 0) out.resize(len % (gState.size() + 256));
-  for (size_t i = 8; i < size && at + i - 8 < out.size(); ++i) out[at + i - 8] = data[i];
-  return out;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static CMainWindowImpl* app = Setup();
   CSaveData* save = app->mpSaveData;
-  std::vector<uint8_t> state = Patched(data, size);
+  std::vector<uint8_t> state = fuzzin::Patched(gState, data, size, 256, true);
   memcpy(save->mpStateBuf, state.data(), state.size());
   save->mdwStateSize = static_cast<uint32_t>(state.size());
   if (!save->SaveGame(kSlot)) abort();
