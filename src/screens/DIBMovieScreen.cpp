@@ -12,6 +12,7 @@
 #include "assets/DIBImage.h"
 #include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
+#include "screens/MakeScreen.h"
 #include "ui/EffectParam.h"
 #include "ui/Input.h"
 #include "video/VideoPlayer.h"
@@ -34,13 +35,7 @@ CDIBMovieScreen::~CDIBMovieScreen() {
 
 CDIBBaseScreen* CDIBMovieScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBMovieScreen::Make");
-  auto* screen = new (std::nothrow) CDIBMovieScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const MovieStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return screens::MakeScreen<CDIBMovieScreen, MovieStartBlock>(parent, startBlock);
 }
 
 bool CDIBMovieScreen::Initialize(const MovieStartBlock* block) {

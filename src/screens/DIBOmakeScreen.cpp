@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <utility>
 
 #include "app/core/MainWindow.h"
@@ -12,6 +11,7 @@
 #include "assets/SpriteCache.h"
 #include "audio/BGMBuffer.h"
 #include "save/SaveData.h"
+#include "screens/MakeScreen.h"
 #include "screens/ScreenHelpers.h"
 #include "ui/DIBBaseCtrl.h"
 
@@ -26,15 +26,7 @@ CDIBOmakeScreen::~CDIBOmakeScreen() {
 
 CDIBBaseScreen* CDIBOmakeScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBOmakeScreen::Make");
-  // A table that cannot be read leaves the built-in layout.
-  if (!IsSetupLoaded()) SetupStatic();
-  auto* screen = new (std::nothrow) CDIBOmakeScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const OmakeStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return screens::MakeScreen<CDIBOmakeScreen, OmakeStartBlock>(parent, startBlock);
 }
 
 bool CDIBOmakeScreen::Initialize(const OmakeStartBlock* block) {
@@ -74,11 +66,7 @@ bool CDIBOmakeScreen::Initialize(const OmakeStartBlock* block) {
 void CDIBOmakeScreen::Release() {
   Trace("CDIBOmakeScreen::Release");
   CDIBBaseScreen::Release();
-  CSpriteCache* cache = gpMainWindow ? gpMainWindow->mpSpriteCache : nullptr;
-  for (CDIBSprite** picture : {&mpBackPicture, &mpPartsPicture, &mpPlatePicture}) {
-    if (*picture && cache) cache->Free(*picture);
-    *picture = nullptr;
-  }
+  for (CDIBSprite** picture : {&mpBackPicture, &mpPartsPicture, &mpPlatePicture}) screens::FreePicture(*picture);
 }
 
 const OmakeModeLayout& CDIBOmakeScreen::ModeLayout() const {

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "app/core/DebugHooks.h"
 #include "app/core/MainWindow.h"
@@ -13,6 +12,7 @@
 #include "assets/SpriteCache.h"
 #include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
+#include "screens/MakeScreen.h"
 #include "screens/ScreenHelpers.h"
 #include "ui/CtrlDef.h"
 #include "ui/DIBBaseCtrl.h"
@@ -44,13 +44,7 @@ CDIBSelectScreen::~CDIBSelectScreen() {
 
 CDIBBaseScreen* CDIBSelectScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBSelectScreen::Make");
-  auto* screen = new (std::nothrow) CDIBSelectScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const SelectStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return screens::MakeScreen<CDIBSelectScreen, SelectStartBlock>(parent, startBlock);
 }
 
 bool CDIBSelectScreen::Initialize(const SelectStartBlock* block) {
@@ -114,10 +108,7 @@ bool CDIBSelectScreen::Initialize(const SelectStartBlock* block) {
 void CDIBSelectScreen::Release() {
   Trace("CDIBSelectScreen::Release");
   CDIBBaseScreen::Release();
-  if (mpBackPicture) {
-    if (gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(mpBackPicture);
-    mpBackPicture = nullptr;
-  }
+  screens::FreePicture(mpBackPicture);
 }
 
 void CDIBSelectScreen::UpdateBaseImage() {
