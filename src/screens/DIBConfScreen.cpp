@@ -5,10 +5,10 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
-#include "screens/MakeScreen.h"
 #include "screens/ScreenHelpers.h"
 #include "ui/DIBBaseCtrl.h"
 #include "ui/Input.h"
@@ -24,7 +24,7 @@ CDIBConfScreen::~CDIBConfScreen() {
 
 CDIBBaseScreen* CDIBConfScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBConfScreen::Make");
-  return screens::MakeScreen<CDIBConfScreen, ConfStartBlock>(parent, startBlock);
+  return MakeScreen<CDIBConfScreen, ConfStartBlock>(parent, startBlock);
 }
 
 bool CDIBConfScreen::Initialize(const ConfStartBlock* block) {

@@ -7,12 +7,12 @@
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
 #include "app/flow/BGMChangeParam.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBImage.h"
 #include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
-#include "screens/MakeScreen.h"
 #include "ui/EffectParam.h"
 #include "ui/Input.h"
 #include "video/VideoPlayer.h"
@@ -35,7 +35,7 @@ CDIBMovieScreen::~CDIBMovieScreen() {
 
 CDIBBaseScreen* CDIBMovieScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBMovieScreen::Make");
-  return screens::MakeScreen<CDIBMovieScreen, MovieStartBlock>(parent, startBlock);
+  return MakeScreen<CDIBMovieScreen, MovieStartBlock>(parent, startBlock);
 }
 
 bool CDIBMovieScreen::Initialize(const MovieStartBlock* block) {

@@ -6,12 +6,12 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
 #include "audio/BGMBuffer.h"
 #include "save/SaveData.h"
-#include "screens/MakeScreen.h"
 #include "screens/ScreenHelpers.h"
 #include "ui/DIBBaseCtrl.h"
 
@@ -26,7 +26,7 @@ CDIBOmakeScreen::~CDIBOmakeScreen() {
 
 CDIBBaseScreen* CDIBOmakeScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBOmakeScreen::Make");
-  return screens::MakeScreen<CDIBOmakeScreen, OmakeStartBlock>(parent, startBlock);
+  return MakeScreen<CDIBOmakeScreen, OmakeStartBlock>(parent, startBlock);
 }
 
 bool CDIBOmakeScreen::Initialize(const OmakeStartBlock* block) {

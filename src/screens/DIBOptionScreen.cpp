@@ -4,6 +4,7 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
@@ -11,7 +12,6 @@
 #include "audio/SEBuffer.h"
 #include "audio/VoiceBuffer.h"
 #include "save/SaveData.h"
-#include "screens/MakeScreen.h"
 #include "screens/ScreenHelpers.h"
 #include "ui/DIBScrollCtrl.h"
 #include "ui/Input.h"
@@ -33,7 +33,7 @@ CDIBOptionScreen::~CDIBOptionScreen() {
 
 CDIBBaseScreen* CDIBOptionScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBOptionScreen::Make");
-  return screens::MakeScreen<CDIBOptionScreen, OptionStartBlock>(parent, startBlock);
+  return MakeScreen<CDIBOptionScreen, OptionStartBlock>(parent, startBlock);
 }
 
 ConfigRecord& CDIBOptionScreen::Config() {

@@ -7,13 +7,13 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "app/flow/ScreenFactory.h"
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
 #include "save/SaveData.h"
-#include "screens/MakeScreen.h"
 #include "screens/SaveSlot.h"
 #include "screens/ScreenHelpers.h"
 #include "text/profile/TextProfile.h"
@@ -31,7 +31,7 @@ CDIBSaveLoadScreen::~CDIBSaveLoadScreen() {
 
 CDIBBaseScreen* CDIBSaveLoadScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBSaveLoadScreen::Make");
-  return screens::MakeScreen<CDIBSaveLoadScreen, SaveLoadStartBlock>(parent, startBlock);
+  return MakeScreen<CDIBSaveLoadScreen, SaveLoadStartBlock>(parent, startBlock);
 }
 
 bool CDIBSaveLoadScreen::Initialize(const SaveLoadStartBlock* block) {

@@ -6,13 +6,13 @@
 #include "app/core/DebugHooks.h"
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
 #include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
-#include "screens/MakeScreen.h"
 #include "screens/ScreenHelpers.h"
 #include "ui/CtrlDef.h"
 #include "ui/DIBBaseCtrl.h"
@@ -44,7 +44,7 @@ CDIBSelectScreen::~CDIBSelectScreen() {
 
 CDIBBaseScreen* CDIBSelectScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBSelectScreen::Make");
-  return screens::MakeScreen<CDIBSelectScreen, SelectStartBlock>(parent, startBlock);
+  return MakeScreen<CDIBSelectScreen, SelectStartBlock>(parent, startBlock);
 }
 
 bool CDIBSelectScreen::Initialize(const SelectStartBlock* block) {

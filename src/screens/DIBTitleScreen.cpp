@@ -6,6 +6,7 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/ScreenFactory.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBSprite.h"
@@ -14,7 +15,6 @@
 #include "audio/VoiceBuffer.h"
 #include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
-#include "screens/MakeScreen.h"
 #include "screens/ScreenHelpers.h"
 #include "ui/DIBButtonCtrl.h"
 #include "ui/EffectParam.h"
@@ -35,7 +35,7 @@ CDIBTitleScreen::~CDIBTitleScreen() {
 
 CDIBBaseScreen* CDIBTitleScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBTitleScreen::Make");
-  return screens::MakeScreen<CDIBTitleScreen, TitleStartBlock>(parent, startBlock);
+  return MakeScreen<CDIBTitleScreen, TitleStartBlock>(parent, startBlock);
 }
 
 bool CDIBTitleScreen::Initialize(const TitleStartBlock* block) {

@@ -1,4 +1,4 @@
-// How the game screens are made for the screen factory: the class's setup
+// How screens are made for the screen factory: the class's setup
 // table is read first where it has one (a table that cannot be read leaves
 // the built-in layout), then the screen is initialized from its start
 // block. Null when it cannot be made; the screen has shown its own box.
@@ -8,8 +8,7 @@
 class CBaseGame;
 class CDIBBaseScreen;
 
-namespace screens {
-
+// The body of a screen class's static Make, the maker RegisterScreen takes.
 template <class Screen, class Block>
 CDIBBaseScreen* MakeScreen(CBaseGame* parent, const void* startBlock) {
   if constexpr (requires { Screen::SetupStatic(); }) {
@@ -24,4 +23,3 @@ CDIBBaseScreen* MakeScreen(CBaseGame* parent, const void* startBlock) {
   return screen;
 }
 
-}  // namespace screens
