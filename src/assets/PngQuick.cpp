@@ -8,11 +8,13 @@
 // then gives the authoritative answer.
 #include <libdeflate.h>
 
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
 
 #include "assets/PngDecode.h"
+#include "assets/PngUnfilter.h"
 
 namespace {
 
@@ -40,41 +42,43 @@ bool ReadChunk(const uint8_t* data, size_t size, size_t at, Chunk* chunk) {
 
 bool Is(const Chunk& c, const char* type) { return memcmp(c.type, type, 4) == 0; }
 
-uint8_t Paeth(int a, int b, int c) {
-  const int p = a + b - c;
-  const int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-  return static_cast<uint8_t>(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
-}
-
-// Undoes one row's filter in place; `prior` is the row above, unfiltered
-// (zeros for the first row). False for a filter type PNG does not have.
-bool Unfilter(uint8_t type, uint8_t* row, const uint8_t* prior, size_t bytes, size_t bpp) {
-  switch (type) {
-    case 0: return true;
-    case 1:
-      for (size_t i = bpp; i < bytes; ++i) row[i] = static_cast<uint8_t>(row[i] + row[i - bpp]);
-      return true;
-    case 2:
-      for (size_t i = 0; i < bytes; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
-      return true;
-    case 3:
-      for (size_t i = 0; i < bpp; ++i) row[i] = static_cast<uint8_t>(row[i] + (prior[i] >> 1));
-      for (size_t i = bpp; i < bytes; ++i) row[i] = static_cast<uint8_t>(row[i] + ((row[i - bpp] + prior[i]) >> 1));
-      return true;
-    case 4:
-      for (size_t i = 0; i < bpp; ++i) row[i] = static_cast<uint8_t>(row[i] + prior[i]);
-      for (size_t i = bpp; i < bytes; ++i)
-        row[i] = static_cast<uint8_t>(row[i] + Paeth(row[i - bpp], prior[i], prior[i - bpp]));
-      return true;
-    default: return false;
-  }
-}
-
 struct FreeDeleter {
   void operator()(void* p) const { free(p); }
 };
 struct DecompressorDeleter {
   void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+// The inflated rows of one picture. The block is kept for the next picture
+// (fresh memory costs a page fault for every 4 KiB touched) unless it is
+// larger than any picture a scene usually holds.
+class Scratch {
+ public:
+  static constexpr size_t kKeptBytes = size_t{8} << 20;
+  ~Scratch() { free(mpBlock); }
+  uint8_t* Get(size_t bytes) {
+    if (bytes > mCapacity) {
+      free(mpBlock);
+      mpBlock = static_cast<uint8_t*>(malloc(bytes));
+      mCapacity = mpBlock ? bytes : 0;
+    }
+    return mpBlock;
+  }
+  void Done() {
+    if (mCapacity <= kKeptBytes) return;
+    free(mpBlock);
+    mpBlock = nullptr;
+    mCapacity = 0;
+  }
+
+ private:
+  uint8_t* mpBlock = nullptr;
+  size_t mCapacity = 0;
+};
+
+struct Scope {
+  Scratch& scratch;
+  ~Scope() { scratch.Done(); }
 };
 
 }  // namespace
@@ -120,29 +124,41 @@ size_t DecodePngPixelsQuick(const uint8_t* data, size_t size, uint32_t* pixels, 
   // Every row is its filter byte and its pixels; exactly that much.
   const size_t rowBytes = static_cast<size_t>(width) * bpp, stride = rowBytes + 1;
   const size_t expected = stride * static_cast<size_t>(height);
-  std::unique_ptr<uint8_t, FreeDeleter> raw(static_cast<uint8_t*>(malloc(expected + rowBytes)));
-  std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> inflater(libdeflate_alloc_decompressor());
+  // Pictures are read on whichever thread asks (tools, tests): one block
+  // and one inflater per thread.
+  thread_local Scratch scratch;
+  thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> inflater(libdeflate_alloc_decompressor());
+  Scope done{scratch};
+  uint8_t* raw = scratch.Get(expected + rowBytes);
   if (!raw || !inflater) return 0;
   size_t usedIn = 0, madeOut = 0;
-  if (libdeflate_zlib_decompress_ex(inflater.get(), stream, compressed, raw.get(), expected, &usedIn, &madeOut) !=
+  if (libdeflate_zlib_decompress_ex(inflater.get(), stream, compressed, raw, expected, &usedIn, &madeOut) !=
           LIBDEFLATE_SUCCESS ||
       usedIn != compressed || madeOut != expected)
     return 0;
 
   // The row above the first is zeros, kept after the data.
-  uint8_t* zeros = raw.get() + expected;
+  uint8_t* zeros = raw + expected;
   memset(zeros, 0, rowBytes);
   const uint8_t* prior = zeros;
   for (int y = 0; y < height; ++y) {
-    uint8_t* row = raw.get() + static_cast<size_t>(y) * stride;
-    if (!Unfilter(row[0], row + 1, prior, rowBytes, bpp)) return 0;
+    uint8_t* row = raw + static_cast<size_t>(y) * stride;
+    if (!png::UnfilterRow(row[0], row + 1, prior, rowBytes, bpp)) return 0;
     uint32_t* out = pixels + static_cast<size_t>(y) * width;
     const uint8_t* s = row + 1;
-    if (bpp == 4)
+    if (bpp == 4 && std::endian::native == std::endian::little) {
+      // R, G, B, A in memory to B, G, R, A: red and blue trade places.
+      for (int x = 0; x < width; ++x, s += 4) {
+        uint32_t v;
+        memcpy(&v, s, 4);
+        out[x] = (v & 0xFF00FF00u) | (v & 0xFFu) << 16 | ((v >> 16) & 0xFFu);
+      }
+    } else if (bpp == 4) {
       for (int x = 0; x < width; ++x, s += 4)
         out[x] = static_cast<uint32_t>(s[3]) << 24 | static_cast<uint32_t>(s[0]) << 16 | s[1] << 8 | s[2];
-    else
+    } else {
       for (int x = 0; x < width; ++x, s += 3) out[x] = static_cast<uint32_t>(s[0]) << 16 | s[1] << 8 | s[2];
+    }
     prior = row + 1;
   }
   return consumed;
