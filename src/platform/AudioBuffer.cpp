@@ -14,18 +14,65 @@ void FireEvents(std::vector<EventHandle>& events) {
   events.clear();
 }
 
+void SampleStore::GrowLocked(uint32_t want) {
+  want = std::min(want, DSBSIZE_MAX);
+  while (feed && bytes < want) {
+    const uint32_t align = std::max<uint32_t>(blockAlign, 1);
+    uint32_t ask = (want - bytes + align - 1) / align * align;
+    if (ask > DSBSIZE_MAX - bytes) ask = (DSBSIZE_MAX - bytes) / align * align;
+    if (ask == 0) {
+      feed.reset();
+      break;
+    }
+    // Room grows by doubling, so the samples move only now and then.
+    const size_t room = samples.size() * 2;
+    if (room < static_cast<size_t>(bytes) + ask) {
+      size_t grown = std::min<size_t>(std::max<size_t>(room * 2, static_cast<size_t>(bytes) + ask), DSBSIZE_MAX + 1u);
+      try {
+        samples.resize((grown + 1) / 2);
+      } catch (const std::bad_alloc&) {
+        feed.reset();
+        break;
+      }
+    }
+    const uint32_t got = std::min(feed->Produce(Bytes() + bytes, ask), ask);
+    bytes += got;
+    if (got < ask) {
+      // Ended: the length is what was really made, in whole frames, and the
+      // spare room goes back.
+      bytes = bytes / align * align;
+      feed.reset();
+      samples.resize((static_cast<size_t>(bytes) + 1) / 2);
+      samples.shrink_to_fit();
+    }
+  }
+}
+
 BufferImpl::BufferImpl(std::shared_ptr<DeviceCore> core, uint32_t flags, const WAVEFORMATEX& format,
                        std::shared_ptr<SampleStore> store)
     : mCore(std::move(core)), mFlags(flags), mFormat(format), mStore(std::move(store)) {
   if (mStore) {
-    mCursor.samples = mStore->samples.data();
     mCursor.channels = format.nChannels;
-    mCursor.frames = format.nBlockAlign ? mStore->bytes / format.nBlockAlign : 0;
     mCursor.step = MixStep(format.nSamplesPerSec, kOutputRate);
   }
   SetVolumeLocked(0);
   std::lock_guard<std::mutex> g(mCore->mu);
+  // A duplicate's store may be growing on the mixing thread.
+  if (mStore) SyncStoreLocked();
   mCore->buffers.push_back(this);
+}
+
+void BufferImpl::SyncStoreLocked() {
+  mCursor.samples = mStore->samples.data();
+  mCursor.frames = mFormat.nBlockAlign ? mStore->bytes / mFormat.nBlockAlign : 0;
+}
+
+bool BufferImpl::Feed(uint32_t more) {
+  if (!mStore) return true;
+  std::lock_guard<std::mutex> g(mCore->mu);
+  mStore->GrowLocked(static_cast<uint32_t>(std::min<uint64_t>(uint64_t{mStore->bytes} + more, DSBSIZE_MAX)));
+  SyncStoreLocked();
+  return !mStore->feed;
 }
 
 BufferImpl::~BufferImpl() {
@@ -162,6 +209,7 @@ HRESULT BufferImpl::SetCurrentPosition(uint32_t position) {
   if (IsPrimary() || !mStore) return DSERR_INVALIDCALL;
   std::lock_guard<std::mutex> g(mCore->mu);
   if (position >= mStore->bytes) return DSERR_INVALIDPARAM;
+  SyncStoreLocked();
   mCursor.pos = position / mFormat.nBlockAlign;
   if (mCursor.pos >= mCursor.frames) mCursor.pos = 0;
   mCursor.frac = 0;
@@ -251,6 +299,16 @@ void BufferImpl::LoseLocked() {
 }
 
 void BufferImpl::MixLocked(int32_t* acc, uint32_t frames, std::vector<EventHandle>& fired) {
+  if (mStore) {
+    if (mStore->feed) {
+      // Every frame this mix steps over, and the one after it that the last
+      // output frame blends in, must be made before the cursor gets there.
+      const uint64_t span = (static_cast<uint64_t>(frames) * mCursor.step + mCursor.frac) >> 32;
+      const uint64_t need = (mCursor.pos + span + 2) * mFormat.nBlockAlign;
+      mStore->GrowLocked(static_cast<uint32_t>(std::min<uint64_t>(need, DSBSIZE_MAX)));
+    }
+    SyncStoreLocked();
+  }
   const uint32_t start = mCursor.pos;
   MixResult r = MixInto(acc, frames, mCursor);
   if (!mNotify.empty() && mCursor.frames) {

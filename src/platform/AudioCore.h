@@ -20,6 +20,13 @@ struct SampleStore {
   std::vector<int16_t> samples;  // holds `bytes` bytes (rounded up to whole samples)
   uint32_t bytes = 0;
   uint8_t* Bytes() { return reinterpret_cast<uint8_t*>(samples.data()); }
+  // While set, `bytes` is what the feed has made so far; `samples` may be
+  // larger (room to grow) and moves as it grows.
+  std::unique_ptr<ISampleFeed> feed;
+  uint32_t blockAlign = 1;
+  // Asks the feed for more until `want` bytes are there or it ends. Under
+  // the device's lock.
+  void GrowLocked(uint32_t want);
 };
 
 // One open device. Every buffer's play state and samples are guarded by
@@ -81,6 +88,10 @@ class BufferImpl final : public IDirectSoundBuffer, public IDirectSoundNotify {
   const WAVEFORMATEX& Format() const { return mFormat; }
   int32_t VolumeLocked() const { return mVolume; }
   void SetVolumeLocked(int32_t v);
+  // Points the cursor at the store as it stands (a fed store grows and moves).
+  void SyncStoreLocked();
+  // Grows a fed store by `more` bytes; true when it is complete.
+  bool Feed(uint32_t more);
 
  private:
   ~BufferImpl() override;

@@ -127,6 +127,20 @@ class DeviceImpl final : public IDirectSound {
     return DS_OK;
   }
 
+  HRESULT CreateFed(uint32_t flags, const WAVEFORMATEX& format, std::shared_ptr<SampleStore> store,
+                    IDirectSoundBuffer** out) {
+    {
+      std::lock_guard<std::mutex> g(mCore->mu);
+      if (mCore->level == 0) return DSERR_PRIOLEVELNEEDED;
+    }
+    WAVEFORMATEX f = format;
+    f.cbSize = 0;
+    auto* b = new (std::nothrow) BufferImpl(mCore, flags & ~DSBCAPS_PRIMARYBUFFER, f, std::move(store));
+    if (!b) return DSERR_OUTOFMEMORY;
+    *out = b;
+    return DS_OK;
+  }
+
   HRESULT DuplicateSoundBuffer(IDirectSoundBuffer* original, IDirectSoundBuffer** out) override {
     if (!out) return DSERR_INVALIDPARAM;
     *out = nullptr;
@@ -201,6 +215,27 @@ HRESULT DirectSoundCreate(const GUID* driver, IDirectSound** out, void* outer) {
   return DS_OK;
 }
 
+HRESULT CreateFedSoundBuffer(IDirectSound* device, uint32_t flags, const WAVEFORMATEX& format,
+                             std::unique_ptr<ISampleFeed> feed, uint32_t firstBytes, IDirectSoundBuffer** out) {
+  if (!out) return DSERR_INVALIDPARAM;
+  *out = nullptr;
+  auto* d = dynamic_cast<DeviceImpl*>(device);
+  if (!d || !feed) return DSERR_INVALIDPARAM;
+  if (!ValidSecondaryFormat(&format)) return DSERR_BADFORMAT;
+  auto store = std::make_shared<SampleStore>();
+  store->feed = std::move(feed);
+  store->blockAlign = format.nBlockAlign;
+  // Nobody else sees the store yet: no lock needed for the first stretch.
+  store->GrowLocked(std::max(firstBytes, DSBSIZE_MIN));
+  if (store->bytes < DSBSIZE_MIN) return DSERR_INVALIDPARAM;
+  return d->CreateFed(flags, format, std::move(store), out);
+}
+
+bool FeedSoundBuffer(IDirectSoundBuffer* buffer, uint32_t more) {
+  auto* b = dynamic_cast<BufferImpl*>(buffer);
+  return !b || b->Feed(more);
+}
+
 void SetAudioBackend(AudioBackend backend) { gBackend.store(backend); }
 AudioBackend GetAudioBackend() { return gBackend.load(); }
 
@@ -221,7 +256,29 @@ bool FlushAudioCapture() {
 void SetAudioRefillWait(uint32_t ms) { gRefillWaitMs.store(ms); }
 void SetAudioRefusePriority(bool refuse) { gRefusePriority.store(refuse); }
 
+// Refills asked outside the notifications, for the next AdvanceAudio.
+std::vector<EventHandle>& ExpectedRefills() {
+  static std::vector<EventHandle> events;
+  return events;
+}
+
+void ExpectAudioRefill(EventHandle event) {
+  if (!event || gBackend.load() != AudioBackend::Null) return;
+  RetainEvent(event);
+  std::lock_guard<std::mutex> g(RegistryLock());
+  ExpectedRefills().push_back(event);
+}
+
 void AdvanceAudio(uint32_t ms) {
+  std::vector<EventHandle> expected;
+  {
+    std::lock_guard<std::mutex> g(RegistryLock());
+    expected.swap(ExpectedRefills());
+  }
+  for (EventHandle e : expected) {
+    if (uint32_t wait = gRefillWaitMs.load()) WaitForEventReset(e, wait);
+    CloseEvent(e);
+  }
   std::vector<int16_t> out;
   for (auto& core : LiveCores()) {
     if (core->backend != AudioBackend::Null) continue;

@@ -8,6 +8,7 @@
 // reference, QueryInterface adds one, Release drops one.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "platform/AudioTypes.h"
@@ -71,6 +72,31 @@ class IDirectSound {
   virtual ~IDirectSound() = default;
 };
 
+// Samples made as they are needed (an effect decoded a stretch at a time).
+// Called under the device's lock, from whichever thread grows the buffer:
+// it must not call back into the device.
+class ISampleFeed {
+ public:
+  virtual ~ISampleFeed() = default;
+  // Writes up to `bytes` bytes of whole sample frames to `dst` and returns
+  // the count; fewer than asked means the feed has ended (its last sample,
+  // or a failure) and is not asked again.
+  virtual uint32_t Produce(uint8_t* dst, uint32_t bytes) = 0;
+};
+
+// A static buffer whose samples come from `feed`, which produces
+// `firstBytes` at once. The buffer holds what the feed has produced so far
+// and grows by FeedSoundBuffer, and by the mixer itself whenever a play
+// cursor would otherwise reach samples not yet made, so playback never runs
+// ahead of them. Once the feed ends the buffer has its final length (no
+// more than was produced) and the feed is dropped. Duplicates share the
+// growing samples. DSERR_NODRIVER when the feed produced nothing at first.
+HRESULT CreateFedSoundBuffer(IDirectSound* device, uint32_t flags, const WAVEFORMATEX& format,
+                             std::unique_ptr<ISampleFeed> feed, uint32_t firstBytes, IDirectSoundBuffer** out);
+// Grows a fed buffer by `more` bytes, or until its feed ends. True when the
+// buffer is complete (also for a buffer that was never fed).
+bool FeedSoundBuffer(IDirectSoundBuffer* buffer, uint32_t more);
+
 // Opens the device on the chosen back end. `driver` must be null (the
 // default device). DSERR_NODRIVER when no audio output can be opened.
 HRESULT DirectSoundCreate(const GUID* driver, IDirectSound** out, void* outer);
@@ -100,6 +126,11 @@ bool FlushAudioCapture();
 void AdvanceAudio(uint32_t ms);
 // How long AdvanceAudio waits for a refill (0 turns the wait off).
 void SetAudioRefillWait(uint32_t ms);
+// A refill asked of a thread outside the notifications: `event` is set and
+// the thread resets it when done. The next AdvanceAudio waits for that
+// before it mixes, as for a notification's refill. No-op for the SDL back
+// end, whose mixing runs on its own time.
+void ExpectAudioRefill(EventHandle event);
 
 // Test hooks standing in for what another program can do to the device.
 // The device refuses the priority cooperative level.
