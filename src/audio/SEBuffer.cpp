@@ -73,11 +73,12 @@ int32_t CSEBuffer::Read(const char* name) {
     std::unique_ptr<uint8_t[]> data;
     uint32_t size = 0;
     if (!ReadSoundFile(mpFileJoin, name, data, size)) return 0;
-    IDirectSoundBuffer* buffer = OggDecode(data.get(), size);
+    IDirectSoundBuffer* buffer = OggDecodeGrowing(std::move(data), size);
     if (!buffer) return 0;
     SeSource& s = mSeSource[source];
     s = SeSource();
     s.buffer = buffer;
+    s.growing = true;
     memcpy(s.name, name, length + 1);
   }
 

@@ -5,6 +5,7 @@
 // channel is freed. Callers hold a channel by its handle, 1 to 256.
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "audio/OggVorbis.h"
@@ -17,6 +18,7 @@ struct SeSource {
   char name[32] = {};
   int32_t count = 0;  // channels that use this source
   plat::IDirectSoundBuffer* buffer = nullptr;
+  bool growing = false;  // still being decoded into its buffer
 };
 
 struct SeChannel {
@@ -93,6 +95,11 @@ class CSEBuffer {
   // Decodes 16-bit PCM into `pcm`, at most `limit` bytes. False when the
   // decoder fails or memory runs out.
   bool DecodeWhole(OggVorbis_File* file, int channels, uint32_t limit, std::vector<uint8_t>& pcm);
+  // A buffer that decodes `data` a stretch at a time (see CSEStream), or
+  // null when the stream is unusable.
+  plat::IDirectSoundBuffer* OggDecodeGrowing(std::unique_ptr<uint8_t[]> data, uint32_t size);
+  // Decodes a bounded stretch more of the sources still growing.
+  void FeedSources();
   // Re-reads and re-decodes a lost source; on failure the source and the
   // channels that use it are released.
   void RefillLostSource(int index);

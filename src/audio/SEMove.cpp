@@ -7,6 +7,7 @@
 #include "app/core/Trace.h"
 #include "audio/DSound.h"
 #include "audio/SEBuffer.h"
+#include "audio/SEStream.h"
 #include "audio/SoundControl.h"
 #include "audio/SoundFile.h"
 
@@ -40,6 +41,7 @@ void CSEBuffer::Move(uint32_t elapsed) {
         [&] { Stop(i + 1, 0); });
   }
   if (changed) UpdateVolume();
+  FeedSources();
   if (mdwFreeTime > 10000) {
     for (auto& s : mSeSource) {
       if (s.buffer && s.count <= 0) {
@@ -82,9 +84,53 @@ void CSEBuffer::SetPause(bool on) {
   }
 }
 
+namespace {
+
+// Sample frames decoded when an effect is read (about a tenth of a second
+// at 44100 Hz), and per frame afterwards (a quarter of a second): a long
+// effect costs a few frames a little each instead of one frame a lot.
+// Playback that gets ahead decodes what it needs at once.
+constexpr uint32_t kFirstFrames = 4410;
+constexpr uint32_t kFramesPerMove = 11025;
+
+}  // namespace
+
+IDirectSoundBuffer* CSEBuffer::OggDecodeGrowing(std::unique_ptr<uint8_t[]> data, uint32_t size) {
+  Trace("CSEBuffer::OggDecodeGrowing");
+  if (!mpSound || !mpSound->mpDSound) return nullptr;
+  auto stream = std::make_unique<CSEStream>();
+  if (!stream->Open(std::move(data), size, kFirstFrames)) return nullptr;
+  const WAVEFORMATEX format = stream->Format();
+  const uint32_t first = stream->FirstBytes();
+  const uint32_t flags =
+      DSBCAPS_CTRLPAN | DSBCAPS_CTRLVOLUME | DSBCAPS_LOCSOFTWARE | DSBCAPS_STICKYFOCUS | DSBCAPS_GETCURRENTPOSITION2;
+  IDirectSoundBuffer* buffer = nullptr;
+  if (FAILED(CreateFedSoundBuffer(mpSound->mpDSound, flags, format, std::move(stream), first, &buffer))) return nullptr;
+  return buffer;
+}
+
+void CSEBuffer::FeedSources() {
+  Trace("CSEBuffer::FeedSources");
+  // The first source still growing, in index order, gets its stretch: the
+  // work per frame stays bounded however many effects start together.
+  for (auto& s : mSeSource) {
+    if (!s.buffer || !s.growing) continue;
+    WAVEFORMATEX format;
+    uint32_t written = 0;
+    if (SUCCEEDED(s.buffer->GetFormat(&format, sizeof format, &written)) && format.nBlockAlign != 0)
+      s.growing = !FeedSoundBuffer(s.buffer, kFramesPerMove * format.nBlockAlign);
+    else
+      s.growing = false;
+    return;
+  }
+}
+
 void CSEBuffer::RefillLostSource(int index) {
   Trace("CSEBuffer::RefillLostSource");
   SeSource& s = mSeSource[index];
+  // The whole length must be known before the samples are decoded again.
+  if (s.growing) FeedSoundBuffer(s.buffer, DSBSIZE_MAX);
+  s.growing = false;
   s.buffer->Restore();
   std::unique_ptr<uint8_t[]> data;
   uint32_t size = 0;
