@@ -151,7 +151,9 @@ bool CBGMBuffer::Play(uint32_t fadeIn, bool loop) {
     // The fill below already decides whether the piece loops and ends.
     mbLoop = loop;
     mbEnd = false;
-    FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
+    // Only the first quarter is decoded here; the worker decodes the second
+    // while the first plays (see below), which halves the start's cost.
+    FillStreamRing(mpBuffer, 0, mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
   }
   mdwFadeCount = 0;
   if (fadeIn != 0) {
@@ -166,6 +168,12 @@ bool CBGMBuffer::Play(uint32_t fadeIn, bool loop) {
   mPauseCount = 0;
   UpdateVolume();
   mpBuffer->Play(0, 0, DSBPLAY_LOOPING);
+  // The last quarter's notification makes the worker fill the quarter after
+  // the one playing: the second. It has two seconds for that; a run on the
+  // frame clock waits for it before mixing on, so what is heard never
+  // depends on when the worker ran.
+  SetEvent(mhEvent[3]);
+  ExpectAudioRefill(mhEvent[3]);
   return true;
 }
 
