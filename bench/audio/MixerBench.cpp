@@ -3,6 +3,8 @@
 // output alone and against mixing a single stream.
 #include <benchmark/benchmark.h>
 
+#include "RatioReport.h"
+
 #include <cstring>
 #include <vector>
 
@@ -78,4 +80,4 @@ BENCHMARK(BM_MixSceneFrame);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return benchreport::RunWithRatios(argc, argv, "sound", "us", 1.0); }
