@@ -2,6 +2,7 @@
 
 #include <strings.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/core/Trace.h"
@@ -99,11 +100,15 @@ bool CBGMBuffer::Read(const char* name) {
     }
   }
 
+  mnBlockAlign = format.nBlockAlign;
+  IDirectSoundBuffer* kept = mpBuffer;
   if (!PrepareStreamRing(mpSound, format, 8000, mhEvent, &mpBuffer, &mpNotify, &mdwQuarter)) {
     StreamClose();
     return false;
   }
-  mpSound->SoundBufferFillZero(mpBuffer);
+  // A ring just made is silent already; one kept from the last piece still
+  // holds it.
+  if (mpBuffer == kept) mpSound->SoundBufferFillZero(mpBuffer);
 
   strcpy(mszName, name);
   if (mpCache) {
@@ -151,9 +156,11 @@ bool CBGMBuffer::Play(uint32_t fadeIn, bool loop) {
     // The fill below already decides whether the piece loops and ends.
     mbLoop = loop;
     mbEnd = false;
-    // Only the first quarter is decoded here; the worker decodes the second
-    // while the first plays (see below), which halves the start's cost.
-    FillStreamRing(mpBuffer, 0, mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
+    // Only the head of the first quarter is decoded here; the worker
+    // decodes on from there to the end of the second quarter while the
+    // head plays (see below).
+    mdwStartFill = std::max<uint32_t>(mdwQuarter / kStartParts / mnBlockAlign * mnBlockAlign, mnBlockAlign);
+    FillStreamRing(mpBuffer, 0, mdwStartFill, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
   }
   mdwFadeCount = 0;
   if (fadeIn != 0) {
@@ -168,10 +175,10 @@ bool CBGMBuffer::Play(uint32_t fadeIn, bool loop) {
   mPauseCount = 0;
   UpdateVolume();
   mpBuffer->Play(0, 0, DSBPLAY_LOOPING);
-  // The last quarter's notification makes the worker fill the quarter after
-  // the one playing: the second. It has two seconds for that; a run on the
-  // frame clock waits for it before mixing on, so what is heard never
-  // depends on when the worker ran.
+  // Woken as by the last quarter's notification, the worker finds the
+  // start's fill pending. It has the head's quarter of a second for it;
+  // a run on the frame clock waits for it before mixing on, so what is
+  // heard never depends on when the worker ran.
   SetEvent(mhEvent[3]);
   ExpectAudioRefill(mhEvent[3]);
   return true;
@@ -187,6 +194,7 @@ void CBGMBuffer::Stop(uint32_t fadeOut) {
       CCriticalSectionLock lock(mcsFill);
       mpBuffer->Stop();
       mbPlay = false;
+      mdwStartFill = 0;
       for (auto e : mhEvent) ResetEvent(e);
     }
     WaitForSingleObject(mhIdle, 5000);

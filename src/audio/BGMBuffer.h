@@ -94,4 +94,10 @@ class CBGMBuffer {
   CCriticalSection mcsFill;
   bool mbOggOpen = false;
   int mnChannels = 0;  // of the open stream
+  uint32_t mnBlockAlign = 4;  // of the open stream
+  // Play decodes a head of the ring (a part of a quarter) itself and leaves
+  // the rest of the first two quarters to the worker: the bytes it filled,
+  // 0 when no such fill is pending.
+  static constexpr uint32_t kStartParts = 8;
+  uint32_t mdwStartFill = 0;
 };

@@ -81,6 +81,7 @@ void CBGMBuffer::SetPause(bool on) {
   }
   if (RestoreLostStreamRing(mpBuffer) && (mdwStatus & DSBSTATUS_PLAYING)) {
     CCriticalSectionLock lock(mcsFill);
+    mdwStartFill = 0;  // the fill below covers what the start left
     mpBuffer->SetCurrentPosition(0);
     FillStreamRing(mpBuffer, 0, 2 * mdwQuarter, [this](uint8_t* p, uint32_t n) { return OggDecode(p, n); });
   }

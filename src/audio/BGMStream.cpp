@@ -36,6 +36,18 @@ void CBGMBuffer::StreamThread(CBGMBuffer* self) {
       continue;
     }
     ResetEvent(self->mhIdle);
+    if (self->mdwStartFill != 0) {
+      // The start Play left: from its head to the end of the second quarter.
+      const uint32_t from = self->mdwStartFill;
+      self->mdwStartFill = 0;
+      if (from < 2 * self->mdwQuarter)
+        FillStreamRing(self->mpBuffer, from, 2 * self->mdwQuarter - from,
+                       [self](uint8_t* p, uint32_t n) { return self->OggDecode(p, n); });
+      // Play's wake-up is answered; a real notification that came with it
+      // (only a worker late by seconds sees one) is served below.
+      ResetEvent(self->mhEvent[3]);
+      if (k == 3) continue;
+    }
     const uint32_t q = (k + 2) % 4;
     if (q == 0 && self->mbEnd) {
       // Let the buffer stop at its end instead of wrapping into silence.
