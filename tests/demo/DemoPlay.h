@@ -204,6 +204,19 @@ inline bool SameText(const Image& a, const Image& b) {
   TextMask x = MessageText(a), y = MessageText(b);
   return x.count > 0 && x.lit == y.lit;
 }
+// How much the letters of two shots cover the same places, 0 to 100: the
+// same message in another shade (the backlog's grey) still scores high,
+// where another message scores low.
+inline int TextOverlap(const Image& a, const Image& b) {
+  TextMask x = MessageText(a), y = MessageText(b);
+  if (x.lit.size() != y.lit.size()) return 0;
+  int both = 0, either = 0;
+  for (size_t i = 0; i < x.lit.size(); ++i) {
+    both += x.lit[i] && y.lit[i];
+    either += x.lit[i] || y.lit[i];
+  }
+  return either ? both * 100 / either : 0;
+}
 
 // The loudness (root mean square of 16-bit samples) of each second of a
 // WAV file the program wrote; empty when it is not one.
