@@ -193,7 +193,7 @@ inline TextMask MessageText(const Image& shot) {
   for (int y = 476; y < 562; ++y)
     for (int x = 39; x < 738; ++x) {
       const uint32_t c = shot.At(x, y);
-      const bool on = ((c >> 16) & 0xFF) > 150 && ((c >> 8) & 0xFF) > 150 && (c & 0xFF) > 150;
+      const bool on = ((c >> 16) & 0xFF) > 170 && ((c >> 8) & 0xFF) > 170 && (c & 0xFF) > 170;
       mask.lit.push_back(on);
       mask.count += on;
     }
