@@ -60,7 +60,7 @@ TEST(DemoSaves, ARouteChosenQuickSavedLookedBackSavedToSlotThreeAndLoadedFromThe
       .Click(2270, kYes);
   // The quick save and No.3 hold the lighthouse's second page, which
   // stands still (the lens starts turning on the third).
-  const std::vector<int> shots = {900, 1030, 1060, 1300, 1450, 1530, 1650, 1860, 2190};
+  const std::vector<int> shots = {900, 1030, 1090, 1300, 1450, 1530, 1650, 1860, 2190};
   std::string out;
   EXPECT_EQ(PlayScript(dir, play, 2500, shots, "p", "", &out), 0) << out;
   EXPECT_EQ(out, "") << "an error box";
@@ -75,10 +75,10 @@ TEST(DemoSaves, ARouteChosenQuickSavedLookedBackSavedToSlotThreeAndLoadedFromThe
   EXPECT_FALSE(Shows(shot(1030), GamePicture(dir, "BG_PROJ")));
 
   // The backlog shows the page before, in grey, and then the live page.
-  const int backlog = TextOverlap(shot(1450), shot(1060)), other = TextOverlap(shot(1450), shot(1300));
+  const int backlog = TextOverlap(shot(1450), shot(1090)), other = TextOverlap(shot(1450), shot(1300));
   EXPECT_GT(backlog, 70) << "the backlog does not show the page before";
   EXPECT_LT(other, 40) << "the backlog still shows the live page";
-  EXPECT_FALSE(SameText(shot(1450), shot(1060))) << "the backlog's page is not greyed";
+  EXPECT_FALSE(SameText(shot(1450), shot(1090))) << "the backlog's page is not greyed";
   EXPECT_TRUE(SameText(shot(1530), shot(1300))) << "the live page does not come back";
   EXPECT_TRUE(Near(shot(1650).At(300, 200), 0xFFF6F2E9u, 8)) << "no confirmation over the save screen";
   int differ = 0;
