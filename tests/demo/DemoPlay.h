@@ -218,6 +218,14 @@ inline int TextOverlap(const Image& a, const Image& b) {
   return either ? both * 100 / either : 0;
 }
 
+// True when the screenshot shows one of the menu screens (save, load,
+// options, extras): the gold bar across their top, probed at its left end
+// and its middle where the screen's name (another in each text build) does
+// not reach.
+inline bool MenuScreenShows(const Image& shot) {
+  return shot.Valid() && Near(shot.At(8, 8), 0xFFC4A35Eu, 16) && Near(shot.At(400, 10), 0xFF85724Du, 16);
+}
+
 // True when the screenshot shows `picture` rather than `other`, a picture
 // much like it (a variant with another face): at the places where the two
 // differ, every tenth pixel, the shot is nearer to `picture` nearly always.
