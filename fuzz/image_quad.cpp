@@ -5,23 +5,12 @@
 #include <cstdint>
 #include <cstring>
 
+#include "FuzzInput.h"
 #include "assets/DIBImage.h"
 
 namespace {
 
-struct Reader {
-  const uint8_t* data;
-  size_t size;
-  template <typename T>
-  T Take() {
-    T v{};
-    size_t n = size < sizeof v ? size : sizeof v;
-    memcpy(&v, data, n);
-    data += n;
-    size -= n;
-    return v;
-  }
-};
+using fuzzin::Reader;
 
 }  // namespace
 

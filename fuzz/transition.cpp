@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/core/MainWindow.h"
+#include "FuzzInput.h"
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
@@ -18,19 +19,7 @@
 
 namespace {
 
-struct Reader {
-  const uint8_t* data;
-  size_t size;
-  template <typename T>
-  T Take() {
-    T v{};
-    size_t n = size < sizeof v ? size : sizeof v;
-    memcpy(&v, data, n);
-    data += n;
-    size -= n;
-    return v;
-  }
-};
+using fuzzin::Reader;
 
 // The pictures an effect may name: one pixel; a flare whose elements reach
 // past it or have no size; a picture without elements.

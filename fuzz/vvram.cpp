@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "FuzzInput.h"
 #include "app/core/MainWindow.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBSprite.h"
@@ -137,15 +138,7 @@ World& TheWorld() {
 }
 
 std::vector<uint8_t> Patched(const std::vector<uint8_t>& base, const uint8_t* data, size_t size) {
-  std::vector<uint8_t> out = base;
-  if (size < 8) return out;
-  uint32_t at, len;
-  memcpy(&at, data, 4);
-  memcpy(&len, data + 4, 4);
-  at %= base.size();
-  out.resize(len % (base.size() + 64));
-  for (size_t i = 8; i < size && at + i - 8 < out.size(); ++i) out[at + i - 8] = data[i];
-  return out;
+  return fuzzin::Patched(base, data, size, 64, false);
 }
 
 void Try(World& w, std::vector<uint8_t> record) {

@@ -31,6 +31,14 @@ shot() {
   echo "docs/screenshots/$name.png"
 }
 
+# The title, its menu shown: the opening skipped by a click, then the
+# title pictures and the name's zoom.
+printf '1 move 400 300\n30 down LBUTTON\n31 up LBUTTON\n' > "$work/title.input"
+"$build/src/app/veltogame" --game "$work/game" --headless --fixed-step --frames 400 \
+  --input "$work/title.input" --screenshot "399:$work/title.png"
+"$build/tools/velto-tool" draw --var "src=$work/title.png" "$work/scale.pic" "$out/title.png"
+echo "docs/screenshots/title.png"
+
 shot slope 500       # up the slope to the lighthouse
 shot cinema 1500     # the girl of the closing cinema
 shot festival 2500   # the festival night, the lighthouse's last light

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "RatioReport.h"
 #include "assets/DIBImage.h"
 #include "assets/PixelRows.h"
 
@@ -228,47 +229,9 @@ BENCHMARK(BM_CrossFade)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_BlendKernel)->ArgName("set")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FadeKernel)->ArgName("set")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
-// Prints the usual report, then every result as a multiple of the memcpy.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      std::string name = run.benchmark_name();
-      if (!run.report_label.empty()) name += " [" + run.report_label + "]";
-      mTimes.push_back(Timing{name, run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()});
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const Timing* base = nullptr;
-    for (const Timing& t : mTimes)
-      if (t.name == "BM_Memcpy") base = &t;
-    if (!base || base->cpu <= 0 || base->real <= 0) return;
-    // CPU time is the steadier measure on a shared machine; real time is
-    // shown beside it.
-    printf("\n%-46s %10s %10s %12s\n", "operation (800 x 600)", "cpu (us)", "x memcpy", "x (real)");
-    for (const Timing& t : mTimes)
-      printf("%-46s %10.1f %10.2f %12.2f\n", t.name.c_str(), t.cpu, t.cpu / base->cpu, t.real / base->real);
-  }
-
- private:
-  struct Timing {
-    std::string name;
-    double cpu, real;
-  };
-  std::vector<Timing> mTimes;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   printf("pixel path: %s\n", pix::Rows().name);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return benchreport::RunWithRatios(argc, argv, "operation (800 x 600)", "us", 1.0);
 }

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "RatioReport.h"
 #include "app/core/MainWindow.h"
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
@@ -164,45 +165,9 @@ BENCHMARK(BM_Film)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_RotDoor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Blur)->Unit(benchmark::kMicrosecond);
 
-// Prints the usual report, then every result as a multiple of the memcpy.
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      mTimes.push_back(Timing{run.benchmark_name(), run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()});
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const Timing* base = nullptr;
-    for (const Timing& t : mTimes)
-      if (t.name == "BM_Memcpy") base = &t;
-    if (!base || base->cpu <= 0 || base->real <= 0) return;
-    // CPU time is the steadier measure on a shared machine; real time is
-    // shown beside it.
-    printf("\n%-24s %10s %10s %12s\n", "frame (800 x 600)", "cpu (us)", "x memcpy", "x (real)");
-    for (const Timing& t : mTimes)
-      printf("%-24s %10.1f %10.2f %12.2f\n", t.name.c_str(), t.cpu, t.cpu / base->cpu, t.real / base->real);
-  }
-
- private:
-  struct Timing {
-    std::string name;
-    double cpu, real;
-  };
-  std::vector<Timing> mTimes;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   printf("pixel path: %s, mixes: %s\n", pix::Rows().name, pix::Mix().name);
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
-  return 0;
+  return benchreport::RunWithRatios(argc, argv, "frame (800 x 600)", "us", 1.0);
 }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "RatioReport.h"
 #include "assets/File.h"
 #include "assets/PngEncode.h"
 #include "video/MovieDecoder.h"
@@ -165,43 +166,11 @@ BENCHMARK(BM_Decode320x240);
 BENCHMARK(BM_ConvertStretch320x240);
 BENCHMARK(BM_DecodeConvertStretch320x240);
 
-class RatioReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    for (const Run& run : runs) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      mTimes.push_back(Timing{run.benchmark_name(), run.GetAdjustedCPUTime(), run.GetAdjustedRealTime()});
-    }
-  }
-  void Finalize() override {
-    ConsoleReporter::Finalize();
-    const Timing* base = nullptr;
-    for (const Timing& t : mTimes)
-      if (t.name == "BM_Memcpy") base = &t;
-    if (!base || base->cpu <= 0 || base->real <= 0) return;
-    printf("\n%-34s %12s %10s %12s\n", "per picture", "cpu (ms)", "x memcpy", "x (real)");
-    for (const Timing& t : mTimes)
-      printf("%-34s %12.3f %10.2f %12.2f\n", t.name.c_str(), t.cpu / 1e6, t.cpu / base->cpu, t.real / base->real);
-  }
-
- private:
-  struct Timing {
-    std::string name;
-    double cpu, real;
-  };
-  std::vector<Timing> mTimes;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  RatioReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  benchmark::Shutdown();
+  const int status = benchreport::RunWithRatios(argc, argv, "per picture", "ms", 1e-6);
   std::error_code ec;
   std::filesystem::remove_all(Folder(), ec);
-  return 0;
+  return status;
 }

@@ -58,7 +58,12 @@ bool CSaveData::SaveGame(int slot) {
   std::vector<uint8_t> bytes = BuildGameFile(*game, SavePhrase(), &SaveHexDigest);
   std::string path = plat::ResolveCaseInsensitive(folder + "/", SlotName(slot));
   if (path.empty()) path = folder + "/" + SlotName(slot);
-  return plat::WriteFileReplacing(path, bytes.data(), bytes.size());
+  if (!plat::WriteFileReplacing(path, bytes.data(), bytes.size())) return false;
+  // A fixed-step run dates its saves by its own clock: the save list shows
+  // the same time on every run. A time that cannot be set leaves the
+  // system's, and the save stands.
+  save::StampRunTime(path);
+  return true;
 }
 
 bool CSaveData::LoadGame(int slot) {

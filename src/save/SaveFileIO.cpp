@@ -8,8 +8,10 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <ctime>
 
 #include "platform/FileReplace.h"
+#include "platform/Timer.h"
 #include "save/SaveFolder.h"
 
 namespace save {
@@ -60,6 +62,15 @@ uint64_t FileWriteTime(const std::string& path) {
 
 int64_t FileTimeToUnix(uint64_t fileTime) {
   return static_cast<int64_t>(fileTime / 10000000ull) - static_cast<int64_t>(kUnixEpochIn1601);
+}
+
+bool StampRunTime(const std::string& path) {
+  if (!plat::IsVirtualClock()) return true;
+  const uint32_t ms = plat::timeGetTime();
+  timespec times[2];
+  times[0].tv_sec = times[1].tv_sec = static_cast<time_t>(kRunCalendarStart + ms / 1000);
+  times[0].tv_nsec = times[1].tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
+  return utimensat(AT_FDCWD, path.c_str(), times, 0) == 0;
 }
 
 bool IsReplacedFileName(const std::string& name) {

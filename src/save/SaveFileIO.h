@@ -32,4 +32,14 @@ uint64_t FileWriteTime(const std::string& path);
 // The same time as seconds since 1970-01-01 UTC.
 int64_t FileTimeToUnix(uint64_t fileTime);
 
+// The calendar of a run on the virtual clock (fixed-step runs): it starts
+// at 2000-01-01 00:00:00 UTC and moves with the run's clock, in seconds
+// since 1970-01-01 UTC. A file written in such a run is given this time
+// (StampRunTime), so that the time a saved game shows is the same on every
+// run and every machine.
+constexpr int64_t kRunCalendarStart = 946684800;
+// Sets the file's last-write time from the run's virtual clock. Real runs
+// leave the system's time alone; true then, and when the time was set.
+bool StampRunTime(const std::string& path);
+
 }  // namespace save

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
@@ -24,14 +24,7 @@ CDIBConfScreen::~CDIBConfScreen() {
 
 CDIBBaseScreen* CDIBConfScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBConfScreen::Make");
-  if (!IsSetupLoaded()) SetupStatic();
-  auto* screen = new (std::nothrow) CDIBConfScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const ConfStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBConfScreen, ConfStartBlock>(parent, startBlock);
 }
 
 bool CDIBConfScreen::Initialize(const ConfStartBlock* block) {
@@ -86,10 +79,7 @@ bool CDIBConfScreen::Initialize(const ConfStartBlock* block) {
 void CDIBConfScreen::Release() {
   Trace("CDIBConfScreen::Release");
   CDIBBaseScreen::Release();
-  if (mpBackPicture) {
-    if (gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(mpBackPicture);
-    mpBackPicture = nullptr;
-  }
+  screens::FreePicture(mpBackPicture);
 }
 
 void CDIBConfScreen::UpdateBaseImage() {

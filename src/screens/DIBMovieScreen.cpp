@@ -7,6 +7,7 @@
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
 #include "app/flow/BGMChangeParam.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBImage.h"
@@ -34,13 +35,7 @@ CDIBMovieScreen::~CDIBMovieScreen() {
 
 CDIBBaseScreen* CDIBMovieScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBMovieScreen::Make");
-  auto* screen = new (std::nothrow) CDIBMovieScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const MovieStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBMovieScreen, MovieStartBlock>(parent, startBlock);
 }
 
 bool CDIBMovieScreen::Initialize(const MovieStartBlock* block) {

@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 #include <utility>
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
@@ -26,15 +26,7 @@ CDIBOmakeScreen::~CDIBOmakeScreen() {
 
 CDIBBaseScreen* CDIBOmakeScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBOmakeScreen::Make");
-  // A table that cannot be read leaves the built-in layout.
-  if (!IsSetupLoaded()) SetupStatic();
-  auto* screen = new (std::nothrow) CDIBOmakeScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const OmakeStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBOmakeScreen, OmakeStartBlock>(parent, startBlock);
 }
 
 bool CDIBOmakeScreen::Initialize(const OmakeStartBlock* block) {
@@ -74,11 +66,7 @@ bool CDIBOmakeScreen::Initialize(const OmakeStartBlock* block) {
 void CDIBOmakeScreen::Release() {
   Trace("CDIBOmakeScreen::Release");
   CDIBBaseScreen::Release();
-  CSpriteCache* cache = gpMainWindow ? gpMainWindow->mpSpriteCache : nullptr;
-  for (CDIBSprite** picture : {&mpBackPicture, &mpPartsPicture, &mpPlatePicture}) {
-    if (*picture && cache) cache->Free(*picture);
-    *picture = nullptr;
-  }
+  for (CDIBSprite** picture : {&mpBackPicture, &mpPartsPicture, &mpPlatePicture}) screens::FreePicture(*picture);
 }
 
 const OmakeModeLayout& CDIBOmakeScreen::ModeLayout() const {

@@ -1,10 +1,10 @@
 #include "screens/DIBOptionScreen.h"
 
 #include <cstdio>
-#include <new>
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "assets/DIBSprite.h"
 #include "assets/SpriteCache.h"
@@ -33,14 +33,7 @@ CDIBOptionScreen::~CDIBOptionScreen() {
 
 CDIBBaseScreen* CDIBOptionScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBOptionScreen::Make");
-  if (!IsSetupLoaded()) SetupStatic();
-  auto* screen = new (std::nothrow) CDIBOptionScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const OptionStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBOptionScreen, OptionStartBlock>(parent, startBlock);
 }
 
 ConfigRecord& CDIBOptionScreen::Config() {
@@ -116,11 +109,8 @@ bool CDIBOptionScreen::Initialize(const OptionStartBlock* /*block*/) {
 void CDIBOptionScreen::Release() {
   Trace("CDIBOptionScreen::Release");
   CDIBBaseScreen::Release();
-  CSpriteCache* cache = gpMainWindow ? gpMainWindow->mpSpriteCache : nullptr;
-  for (CDIBSprite** picture : {&mpBackPicture, &mpParts}) {
-    if (*picture && cache) cache->Free(*picture);
-    *picture = nullptr;
-  }
+  screens::FreePicture(mpBackPicture);
+  screens::FreePicture(mpParts);
   if (mnTestSE && gpMainWindow && gpMainWindow->mpSEBuffer) gpMainWindow->mpSEBuffer->Free(mnTestSE);
   mnTestSE = 0;
 }

@@ -3,11 +3,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <new>
 #include <string>
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "app/flow/ScreenFactory.h"
 #include "assets/DIBImage.h"
@@ -31,14 +31,7 @@ CDIBSaveLoadScreen::~CDIBSaveLoadScreen() {
 
 CDIBBaseScreen* CDIBSaveLoadScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBSaveLoadScreen::Make");
-  if (!IsSetupLoaded()) SetupStatic();
-  auto* screen = new (std::nothrow) CDIBSaveLoadScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const SaveLoadStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBSaveLoadScreen, SaveLoadStartBlock>(parent, startBlock);
 }
 
 bool CDIBSaveLoadScreen::Initialize(const SaveLoadStartBlock* block) {
@@ -78,8 +71,7 @@ bool CDIBSaveLoadScreen::Initialize(const SaveLoadStartBlock* block) {
 void CDIBSaveLoadScreen::Release() {
   Trace("CDIBSaveLoadScreen::Release");
   CDIBBaseScreen::Release();
-  if (mpBackPicture && gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(mpBackPicture);
-  mpBackPicture = nullptr;
+  screens::FreePicture(mpBackPicture);
 }
 
 void CDIBSaveLoadScreen::UpdateBaseImage() {

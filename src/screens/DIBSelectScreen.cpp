@@ -2,11 +2,11 @@
 
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "app/core/DebugHooks.h"
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "assets/DIBImage.h"
 #include "assets/DIBSprite.h"
@@ -44,13 +44,7 @@ CDIBSelectScreen::~CDIBSelectScreen() {
 
 CDIBBaseScreen* CDIBSelectScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBSelectScreen::Make");
-  auto* screen = new (std::nothrow) CDIBSelectScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const SelectStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBSelectScreen, SelectStartBlock>(parent, startBlock);
 }
 
 bool CDIBSelectScreen::Initialize(const SelectStartBlock* block) {
@@ -114,10 +108,7 @@ bool CDIBSelectScreen::Initialize(const SelectStartBlock* block) {
 void CDIBSelectScreen::Release() {
   Trace("CDIBSelectScreen::Release");
   CDIBBaseScreen::Release();
-  if (mpBackPicture) {
-    if (gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(mpBackPicture);
-    mpBackPicture = nullptr;
-  }
+  screens::FreePicture(mpBackPicture);
 }
 
 void CDIBSelectScreen::UpdateBaseImage() {

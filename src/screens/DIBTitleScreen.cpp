@@ -6,6 +6,7 @@
 
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/ScreenFactory.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBSprite.h"
@@ -34,14 +35,7 @@ CDIBTitleScreen::~CDIBTitleScreen() {
 
 CDIBBaseScreen* CDIBTitleScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBTitleScreen::Make");
-  if (!IsSetupLoaded()) SetupStatic();
-  auto* screen = new (std::nothrow) CDIBTitleScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const TitleStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBTitleScreen, TitleStartBlock>(parent, startBlock);
 }
 
 bool CDIBTitleScreen::Initialize(const TitleStartBlock* block) {
@@ -104,13 +98,8 @@ bool CDIBTitleScreen::Initialize(const TitleStartBlock* block) {
 void CDIBTitleScreen::Release() {
   Trace("CDIBTitleScreen::Release");
   CDIBBaseScreen::Release();
-  CSpriteCache* cache = gpMainWindow ? gpMainWindow->mpSpriteCache : nullptr;
-  for (CDIBSprite*& picture : mpTitlePicture) {
-    if (picture && cache) cache->Free(picture);
-    picture = nullptr;
-  }
-  if (mpParts && cache) cache->Free(mpParts);
-  mpParts = nullptr;
+  for (CDIBSprite*& picture : mpTitlePicture) screens::FreePicture(picture);
+  screens::FreePicture(mpParts);
   delete mpOverlap;
   mpOverlap = nullptr;
   for (CDIBImage*& image : mpStageImage) {

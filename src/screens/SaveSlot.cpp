@@ -7,6 +7,7 @@
 
 #include "app/core/Trace.h"
 #include "assets/DIBImage.h"
+#include "platform/Timer.h"
 #include "save/GameFile.h"
 #include "save/SaveData.h"
 #include "save/SaveDigest.h"
@@ -52,7 +53,10 @@ std::string FormatSaveTime(uint64_t fileTime) {
   if (!fileTime) return "";
   const time_t secs = static_cast<time_t>(save::FileTimeToUnix(fileTime));
   tm local{};
-  if (!localtime_r(&secs, &local)) return "";
+  // The calendar of a run on the virtual clock has no zone: shown as it
+  // is, a save's time is the same on every machine.
+  const bool ok = plat::IsVirtualClock() ? gmtime_r(&secs, &local) : localtime_r(&secs, &local);
+  if (!ok) return "";
   char text[64];
   snprintf(text, sizeof text, "%04d/%02d/%02d %02d:%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
            local.tm_hour, local.tm_min);

@@ -14,7 +14,8 @@ namespace screens {
 // as a 64-bit file time. False for an empty slot.
 bool ReadSaveSlot(int slot, char* subTitle, CDIBImage** thumbnail, uint64_t* fileTime);
 
-// A 64-bit file time as local "YYYY/MM/DD hh:mm"; "" for no time.
+// A 64-bit file time as local "YYYY/MM/DD hh:mm" (on the virtual clock, in
+// the zone-less calendar of the run); "" for no time.
 std::string FormatSaveTime(uint64_t fileTime);
 
 }  // namespace screens

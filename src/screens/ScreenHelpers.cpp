@@ -9,6 +9,7 @@
 #include "app/flow/ScreenFactory.h"
 #include "assets/DIBDisplay.h"
 #include "assets/DIBSprite.h"
+#include "assets/SpriteCache.h"
 #include "scene/DIBOverlap.h"
 #include "screens/DIBTitleScreen.h"
 #include "ui/BaseGame.h"
@@ -66,6 +67,12 @@ CRootFlow* Flow() {
 void EndProgram() {
   Trace("EndProgram");
   if (gpMainWindow) gpMainWindow->ForceClose();
+}
+
+void FreePicture(CDIBSprite*& picture) {
+  Trace("FreePicture");
+  if (picture && gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(picture);
+  picture = nullptr;
 }
 
 bool OpenOver(int kind, CBaseGame* opener, const void* block, int32_t fade) {

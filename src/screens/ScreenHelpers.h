@@ -42,6 +42,10 @@ bool OpenOver(int kind, CBaseGame* opener, const void* block, int32_t fade);
 // blended over it at (0, 0): the background of a screen opened over another.
 void ComposeOverParent(CBaseGame* parent, CDIBSprite* picture, CDIBImage* target);
 
+// Hands a picture back to the picture cache (where there is one) and
+// forgets it; nothing happens for a null picture.
+void FreePicture(CDIBSprite*& picture);
+
 // Marks the area of a quad for presenting this frame.
 void AddDirtyQuad(const SprtVertex& quad);
 

@@ -5,6 +5,7 @@
 
 #include "TestDir.h"
 #include "platform/FileReplace.h"
+#include "platform/Timer.h"
 #include "save/SaveFileIO.h"
 #include "save/SaveFolder.h"
 
@@ -66,6 +67,23 @@ TEST(SaveFileIO, FileTimeCountsFrom1601) {
   EXPECT_NEAR(static_cast<double>(save::FileTimeToUnix(t)), static_cast<double>(unixNow), 5.0);
   EXPECT_GT(t, 116444736000000000ull);
   EXPECT_EQ(save::FileWriteTime(dir.File("none")), 0u);
+}
+
+TEST(SaveFileIO, ARunOnTheVirtualClockDatesItsFilesByThatClock) {
+  TestDir dir;
+  dir.Write("f", "x");
+  // A real run leaves the system's time.
+  EXPECT_TRUE(save::StampRunTime(dir.File("f")));
+  EXPECT_NEAR(static_cast<double>(save::FileTimeToUnix(save::FileWriteTime(dir.File("f")))),
+              static_cast<double>(time(nullptr)), 5.0);
+  plat::SetVirtualClock(true, 0x10000);
+  plat::AdvanceVirtualClock(3 * 3600 * 1000 + 250);
+  EXPECT_TRUE(save::StampRunTime(dir.File("f")));
+  const uint64_t t = save::FileWriteTime(dir.File("f"));
+  EXPECT_EQ(save::FileTimeToUnix(t), save::kRunCalendarStart + 65 + 3 * 3600) << "0x10000 ms, then three hours";
+  EXPECT_EQ(t % 10000000ull, 7860000ull) << "and the milliseconds";
+  EXPECT_FALSE(save::StampRunTime(dir.File("none")));
+  plat::SetVirtualClock(false);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "TestDir.h"
 #include "assets/DIBImage.h"
+#include "platform/Timer.h"
 #include "save/GameFile.h"
 #include "save/SaveDigest.h"
 #include "save/SaveFolder.h"
@@ -64,6 +65,10 @@ TEST(SaveSlot, TheTimeIsShownInLocalTime) {
   const uint64_t fileTime = (uint64_t{1796747759} + 11644473600ull) * 10000000ull + 9999999;
   EXPECT_EQ(screens::FormatSaveTime(fileTime), "2026/12/09 01:35");
   EXPECT_EQ(screens::FormatSaveTime(0), "");
+  // A run on the virtual clock has no zone: the same text on every machine.
+  plat::SetVirtualClock(true, 0);
+  EXPECT_EQ(screens::FormatSaveTime(fileTime), "2026/12/08 16:35");
+  plat::SetVirtualClock(false);
   if (old)
     setenv("TZ", saved.c_str(), 1);
   else

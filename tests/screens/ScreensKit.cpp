@@ -20,6 +20,7 @@ Seen& Log() {
 namespace {
 
 ScreenMaker gRealSnr = nullptr;
+ScreenMaker gGameSnr = nullptr;
 ScreenMaker gRealConf = nullptr;
 
 // Stands for the scenario screen: a dark screen that remembers how it was
@@ -112,6 +113,7 @@ void ScreensFixture::SetUp() {
   // The stand-in scenario screen stays current whatever the story: these
   // tests are about the screens around it.
   gRealSnr = nullptr;
+  gGameSnr = GetScreenMaker(SCREEN_SNR);
   gRealConf = GetScreenMaker(SCREEN_CONF);
   RegisterScreen(SCREEN_SNR, &MakeSnr);
   RegisterScreen(SCREEN_CONF, &MakeConf);
@@ -141,6 +143,18 @@ void ScreensFixture::Run(const std::string& script) {
   mWnd = app->GetHWnd();
   Pump();
 }
+
+void ScreensFixture::Stop() {
+  if (Alive()) {
+    app->mbForceClose = true;
+    plat::DestroyWindow(mWnd);
+  }
+  Pump();
+  app = nullptr;
+  gpMainWindow = nullptr;
+}
+
+void ScreensFixture::UseRealScenarioScreen() { gRealSnr = gGameSnr; }
 
 bool ScreensFixture::Alive() const { return app && plat::IsWindow(mWnd); }
 

@@ -51,6 +51,11 @@ class ScreensFixture : public AppFixture {
 
   // Starts the program with `script` as its input.
   void Run(const std::string& script);
+  // Closes the program, so that a test can run it again.
+  void Stop();
+  // The game's own scenario screen instead of the stand-in, from the next
+  // run on.
+  void UseRealScenarioScreen();
   // Makes the next run start on the title's menu, as after a game, and
   // gives the frame from which the menu takes input.
   long long MenuFrame();

@@ -7,6 +7,7 @@
 #include "app/core/MainWindow.h"
 #include "app/core/Trace.h"
 #include "app/flow/BGMChangeParam.h"
+#include "app/flow/MakeScreen.h"
 #include "app/flow/RootFlow.h"
 #include "app/flow/ScreenFactory.h"
 #include "platform/Win.h"
@@ -34,13 +35,7 @@ CDIBSnrScreen::~CDIBSnrScreen() {
 
 CDIBBaseScreen* CDIBSnrScreen::Make(CBaseGame* parent, const void* startBlock) {
   Trace("CDIBSnrScreen::Make");
-  auto* screen = new (std::nothrow) CDIBSnrScreen(parent);
-  if (!screen) return nullptr;
-  if (!screen->Initialize(static_cast<const SnrStartBlock*>(startBlock))) {
-    delete screen;
-    return nullptr;
-  }
-  return screen;
+  return MakeScreen<CDIBSnrScreen, SnrStartBlock>(parent, startBlock);
 }
 
 bool CDIBSnrScreen::Initialize(const SnrStartBlock* callParam) {

@@ -3,7 +3,8 @@
 // extras screen is the real one, watched from outside: whenever its state
 // changes a line tells it. Its own options come first, then the program's:
 //   omake_game [--bgm NAME] [--bgm-silent] [--at FRAME] [--test-snr FRAMES]
-//              [--unlock-cg G,E,V]... [--unlock-scene G,E]... -- OPTIONS
+//              [--real-snr] [--unlock-cg G,E,V]... [--unlock-scene G,E]...
+//              -- OPTIONS
 // (--unlock-* set unlock flags before the screen opens, as having seen a
 // picture or a scene in a story does.)
 // Lines printed:
@@ -13,10 +14,13 @@
 //   music FRAME NAME play=0|1          (the music player changed)
 //   snr FRAME scenario=NAME bgm=NAME replay=0|1 parent=omake|other
 //       vars=V0,V1,V2 pictures=NAME,...  (a scenario screen was shown)
+//       [saves=QSAVE,QLOAD,SAVE,LOAD as e|d, the real screen's window]
+//   snrgone FRAME                        (the real scenario screen ended)
 //   returned FRAME                       (the stand-in title is current again)
 // With --test-snr the scenario screen is a small stand-in that ends after
 // FRAMES frames as a replay does: it returns one level, restarting the
-// music it was handed unless that plays.
+// music it was handed unless that plays. With --real-snr the program's own
+// scenario screen plays the viewer and the scenes, watched from outside.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -33,8 +37,10 @@
 #include "assets/DIBSprite.h"
 #include "audio/BGMBuffer.h"
 #include "save/SaveData.h"
+#include "scenario/interp/DIBSnrScreen.h"
 #include "scene/DIBOverlap.h"
 #include "screens/DIBOmakeScreen.h"
+#include "text/MesWnd.h"
 #include "ui/DIBBaseCtrl.h"
 #include "ui/EffectParam.h"
 
@@ -44,6 +50,7 @@ std::string gBgm;
 bool gBgmSilent = false;
 long long gOpenAt = 20;
 int gSnrFrames = -1;
+bool gRealSnr = false;
 std::vector<std::vector<int>> gUnlockCG, gUnlockScene;
 
 std::vector<int> Numbers(const char* text) {
@@ -98,6 +105,19 @@ class CProbeOmake : public CDIBOmakeScreen {
   std::string mLast;
 };
 
+// Tells what a scenario screen was started with and what the opener
+// prepared for it.
+void PrintShown(const SnrStartBlock& block, CBaseGame* parent, const std::string& more) {
+  CSaveData* save = gpMainWindow->mpSaveData;
+  std::string pictures;
+  for (CDIBSprite* p : save->mpPicture)
+    if (p) pictures += std::string(pictures.empty() ? "" : ",") + p->GetName();
+  printf("snr %lld scenario=%s bgm=%s replay=%d parent=%s vars=%d,%d,%d pictures=%s%s\n", Frame(), block.szScenario,
+         block.szReturnBGM[0] ? block.szReturnBGM : "-", save->mbReplay ? 1 : 0,
+         dynamic_cast<CDIBOmakeScreen*>(parent) ? "omake" : "other", save->mVariable[0], save->mVariable[1],
+         save->mVariable[2], pictures.empty() ? "-" : pictures.c_str(), more.c_str());
+}
+
 // Stands in for the scenario screen: tells what it was started with and
 // what the opener prepared for it, then ends as a replay ends.
 class CTestSnrScreen : public CDIBBaseScreen {
@@ -109,16 +129,7 @@ class CTestSnrScreen : public CDIBBaseScreen {
   void Move() override {
     CDIBBaseScreen::Move();
     WatchMusic();
-    CSaveData* save = gpMainWindow->mpSaveData;
-    if (mFrames++ == 0) {
-      std::string pictures;
-      for (CDIBSprite* p : save->mpPicture)
-        if (p) pictures += std::string(pictures.empty() ? "" : ",") + p->GetName();
-      printf("snr %lld scenario=%s bgm=%s replay=%d parent=%s vars=%d,%d,%d pictures=%s\n", Frame(),
-             mBlock.szScenario, mBlock.szReturnBGM[0] ? mBlock.szReturnBGM : "-", save->mbReplay ? 1 : 0,
-             dynamic_cast<CDIBOmakeScreen*>(GetParent()) ? "omake" : "other", save->mVariable[0], save->mVariable[1],
-             save->mVariable[2], pictures.empty() ? "-" : pictures.c_str());
-    }
+    if (mFrames++ == 0) PrintShown(mBlock, GetParent(), "");
     if (mFrames != gSnrFrames) return;
     EffectParam effect;
     EffectParamWriter(&effect, EFFECT_FADE).Int(100);
@@ -137,6 +148,35 @@ class CTestSnrScreen : public CDIBBaseScreen {
 
  private:
   SnrStartBlock mBlock;
+  int mFrames = 0;
+};
+
+// The real scenario screen, watched: the line above when it is first
+// shown, with the window's save and load buttons, and a line when it goes.
+class CProbeSnr : public CDIBSnrScreen {
+ public:
+  using CDIBSnrScreen::CDIBSnrScreen;
+  ~CProbeSnr() override { printf("snrgone %lld\n", Frame()); }
+  void Move() override {
+    const bool first = mFrames++ == 0;
+    CDIBSnrScreen::Move();
+    WatchMusic();
+    if (!first) return;
+    std::string saves = " saves=";
+    for (int id : {MESBTN_QSAVE, MESBTN_QLOAD, MESBTN_SAVE, MESBTN_LOAD}) {
+      CDIBBaseCtrl* c = GetMesWnd() ? GetMesWnd()->GetCtrl(id) : nullptr;
+      saves += !c ? '-' : c->IsEnable() ? 'e' : 'd';
+    }
+    PrintShown(mCallParam, GetParent(), saves);
+  }
+  static CDIBBaseScreen* Make(CBaseGame* parent, const void* block) {
+    auto* screen = new CProbeSnr(parent);
+    if (screen->Initialize(static_cast<const SnrStartBlock*>(block))) return screen;
+    delete screen;
+    return nullptr;
+  }
+
+ private:
   int mFrames = 0;
 };
 
@@ -202,6 +242,8 @@ int main(int argc, char** argv) {
       gUnlockCG.push_back(Numbers(argv[++i]));
     } else if (ours && a == "--unlock-scene" && i + 1 < argc) {
       gUnlockScene.push_back(Numbers(argv[++i]));
+    } else if (ours && a == "--real-snr") {
+      gRealSnr = true;
     } else if (ours && a == "--test-snr" && i + 1 < argc) {
       gSnrFrames = atoi(argv[++i]);
     } else {
@@ -210,6 +252,7 @@ int main(int argc, char** argv) {
   }
   SetStartScreenFactory([]() -> CDIBBaseScreen* {
     RegisterScreen(SCREEN_OMAKE, &CProbeOmake::Make);
+    if (gRealSnr) RegisterScreen(SCREEN_SNR, &CProbeSnr::Make);
     if (gSnrFrames >= 0) RegisterScreen(SCREEN_SNR, &CTestSnrScreen::Make);
     return new COpenerScreen;
   });
