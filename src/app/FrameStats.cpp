@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <sstream>
+#include <unistd.h>
 
 #include "app/core/Trace.h"
 
@@ -27,9 +30,36 @@ double Quantile(const std::vector<uint32_t>& sorted, double q) {
   return sorted[rank - 1] / 1000.0;
 }
 
+// When the process started, on the boot clock: the start-up a player waits
+// through includes loading the program and its libraries, which happens
+// before any of our code runs. `fallback` when the system does not say.
+int64_t ProcessStartNs(int64_t fallback) {
+  std::ifstream in("/proc/self/stat");
+  std::string stat((std::istreambuf_iterator<char>(in)), {});
+  // The program's name (in parentheses) may hold spaces: fields are counted
+  // after its closing parenthesis, where the third field begins.
+  size_t close = stat.rfind(')');
+  if (close == std::string::npos) return fallback;
+  std::istringstream fields(stat.substr(close + 1));
+  std::string field;
+  for (int i = 3; i <= 22 && fields >> field; ++i)
+    if (i == 22) {
+      long ticks = sysconf(_SC_CLK_TCK);
+      char* end = nullptr;
+      unsigned long long start = strtoull(field.c_str(), &end, 10);
+      if (ticks <= 0 || !end || *end) return fallback;
+      int64_t ns = static_cast<int64_t>(start / ticks) * 1000000000 +
+                   static_cast<int64_t>(start % ticks) * 1000000000 / ticks;
+      return ns <= fallback ? ns : fallback;
+    }
+  return fallback;
+}
+
 }  // namespace
 
-CFrameStats::CFrameStats() : mStartWallNs(Nanos(CLOCK_MONOTONIC)) { Trace("CFrameStats::CFrameStats"); }
+CFrameStats::CFrameStats() : mStartWallNs(ProcessStartNs(Nanos(CLOCK_BOOTTIME))) {
+  Trace("CFrameStats::CFrameStats");
+}
 
 void CFrameStats::BeginFrame() {
   Trace("CFrameStats::BeginFrame");
@@ -44,9 +74,20 @@ void CFrameStats::EndFrame(const std::string& screen) {
   auto [it, added] = mScreens.try_emplace(screen);
   if (added) {
     mOrder.push_back(screen);
-    it->second.firstShownMs = static_cast<double>(Nanos(CLOCK_MONOTONIC) - mStartWallNs) / 1e6;
+    it->second.firstShownMs = static_cast<double>(Nanos(CLOCK_BOOTTIME) - mStartWallNs) / 1e6;
   }
-  it->second.micros.push_back(static_cast<uint32_t>(std::clamp<int64_t>(spent / 1000, 0, UINT32_MAX)));
+  uint32_t micros = static_cast<uint32_t>(std::clamp<int64_t>(spent / 1000, 0, UINT32_MAX));
+  it->second.micros.push_back(micros);
+  // The slowest few, kept in order as they come (the first of equals stays
+  // ahead).
+  ++mFrameNumber;
+  if (mSlowest.size() < kSlowestKept || micros > mSlowest.back().micros) {
+    Frame frame{micros, mFrameNumber, &it->first};
+    auto at = std::upper_bound(mSlowest.begin(), mSlowest.end(), frame,
+                               [](const Frame& a, const Frame& b) { return a.micros > b.micros; });
+    mSlowest.insert(at, frame);
+    if (mSlowest.size() > kSlowestKept) mSlowest.pop_back();
+  }
 }
 
 std::string CFrameStats::ScreenName(const std::type_info& type) {
@@ -58,7 +99,8 @@ std::string CFrameStats::ScreenName(const std::type_info& type) {
 
 std::string CFrameStats::Report() const {
   Trace("CFrameStats::Report");
-  std::string out = "# screen  frames  cpu-ms-median  cpu-ms-p99  cpu-ms-max  first-shown-ms\n";
+  std::string out =
+      "# screen  frames  cpu-ms-median  cpu-ms-p99  cpu-ms-max  first-shown-ms (from the process's start)\n";
   char line[512];
   uint32_t heaviest = 0;
   for (const std::string& name : mOrder) {
@@ -68,6 +110,11 @@ std::string CFrameStats::Report() const {
     heaviest = std::max(heaviest, sorted.back());
     snprintf(line, sizeof line, "%s  %zu  %.3f  %.3f  %.3f  %.1f\n", name.c_str(), sorted.size(),
              Quantile(sorted, 0.5), Quantile(sorted, 0.99), sorted.back() / 1000.0, s.firstShownMs);
+    out += line;
+  }
+  // As comments, so that a reader of the table above skips them.
+  for (const Frame& f : mSlowest) {
+    snprintf(line, sizeof line, "# slow-frame %u %s %.3f\n", f.number, f.screen->c_str(), f.micros / 1000.0);
     out += line;
   }
   rusage usage{};

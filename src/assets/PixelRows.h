@@ -31,6 +31,13 @@ struct RowKernels {
                         int64_t dv, int n);
 };
 
+// Unfiltered samples that all fall on one source row (`row`): the vector
+// sets' way for a span without rotation, where a load a pixel beats a
+// gather and an unscaled span is a plain copy. Built without the wide
+// instructions, so that the compiler cannot turn its loads back into a
+// gather.
+void SampleNearestAlongRow(uint32_t* out, const uint32_t* row, int64_t u, int64_t du, int n);
+
 // The plain reference.
 const RowKernels& ScalarRows();
 // The vector sets; null when this build or this processor has none.

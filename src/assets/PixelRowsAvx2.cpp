@@ -153,6 +153,9 @@ inline bool LanesHold(int sw, int sh) { return sw <= 32768 && sh <= 32768; }
 VELTO_AVX2 void SampleNearest(uint32_t* out, const uint32_t* src, int sw, int sh, int64_t u, int64_t v, int64_t du,
                               int64_t dv, int n) {
   int i = 0;
+  // A row that stays on one source row (any stretch without rotation):
+  // plain loads from it beat a gather, and an unscaled one is a copy.
+  if (dv == 0) return SampleNearestAlongRow(out, src + static_cast<size_t>(v >> 16) * sw, u, du, n);
   if (n >= 8 && LanesHold(sw, sh)) {
     __m256i uu = Positions(u, du), vv = Positions(v, dv);
     const __m256i du8 = Step8(du), dv8 = Step8(dv), stride = _mm256_set1_epi32(sw);

@@ -66,6 +66,17 @@ void SampleNearest(uint32_t* out, const uint32_t* src, int sw, int, int64_t u, i
     out[i] = src[static_cast<size_t>(v >> 16) * sw + static_cast<size_t>(u >> 16)];
 }
 
+}  // namespace
+
+void SampleNearestAlongRow(uint32_t* out, const uint32_t* row, int64_t u, int64_t du, int n) {
+  if (du == 65536) {
+    if (n > 0) memcpy(out, row + (u >> 16), static_cast<size_t>(n) * 4);
+    return;
+  }
+  for (int i = 0; i < n; ++i, u += du) out[i] = row[u >> 16];
+}
+
+namespace {
 const RowKernels kScalar{"scalar", Fill,   BlendRow,       BlendEachRow, OpaqueRow,
                          TintRow,  FadeRow, AddRow, SampleBilinear, SampleNearest};
 

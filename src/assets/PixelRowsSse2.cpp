@@ -171,6 +171,7 @@ void AddRow(uint32_t* d, const uint32_t* s, size_t n, uint32_t m) {
 // whatever the register width.
 void SampleNearestSse2(uint32_t* out, const uint32_t* src, int sw, int, int64_t u, int64_t v, int64_t du,
                        int64_t dv, int n) {
+  if (dv == 0) return SampleNearestAlongRow(out, src + static_cast<size_t>(v >> 16) * sw, u, du, n);
   for (int i = 0; i < n; ++i, u += du, v += dv)
     out[i] = src[static_cast<size_t>(v >> 16) * sw + static_cast<size_t>(u >> 16)];
 }

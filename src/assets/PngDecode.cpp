@@ -20,7 +20,7 @@ void OnWarning(png_structp, png_const_charp) {}
 
 // No C++ object with a destructor lives in this function: libpng reports
 // errors by jumping back to the setjmp below.
-size_t DecodePngPixels(const uint8_t* data, size_t size, uint32_t* pixels, int width, int height) {
+size_t DecodePngPixelsLibpng(const uint8_t* data, size_t size, uint32_t* pixels, int width, int height) {
   if (!data || size < 8 || png_sig_cmp(data, 0, 8) != 0 || width <= 0 || height <= 0 || !pixels) return 0;
   png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, OnError, OnWarning);
   if (!png) return 0;
@@ -63,4 +63,11 @@ size_t CDIBSprite::DecodePNG(const uint8_t* file, size_t, uint32_t dataSize) {
 size_t CDIBSprite::ExecDecodePNG(const uint8_t* data, size_t size) {
   Trace("CDIBSprite::ExecDecodePNG");
   return DecodePngPixels(data, size, GetPixels(), GetWidth(), GetHeight());
+}
+
+size_t DecodePngPixels(const uint8_t* data, size_t size, uint32_t* pixels, int width, int height) {
+  // Most stored pictures are plain streams the quick path takes whole;
+  // whatever it declines libpng decides, so both give one answer.
+  if (size_t used = DecodePngPixelsQuick(data, size, pixels, width, height)) return used;
+  return DecodePngPixelsLibpng(data, size, pixels, width, height);
 }

@@ -174,18 +174,27 @@ IDirectSoundBuffer* CSEBuffer::OggDecode(const uint8_t* data, uint32_t size) {
 
 bool CSEBuffer::DecodeWhole(OggVorbis_File* file, int channels, uint32_t limit, std::vector<uint8_t>& pcm) {
   Trace("CSEBuffer::DecodeWhole");
+  // The decoder hands out a packet (a few KiB) a call: the buffer grows by
+  // doubling, ahead of what is filled, so that it is neither cleared nor
+  // moved once per packet.
+  size_t filled = pcm.size();
   try {
-    while (pcm.size() < limit) {
-      const size_t at = pcm.size();
-      pcm.resize(at + std::min<size_t>(limit - at, 1u << 16));
-      long n = OggReadPcm(file, pcm.data() + at, static_cast<uint32_t>(pcm.size() - at), channels);
-      pcm.resize(at + (n > 0 ? static_cast<size_t>(n) : 0));
-      if (n < 0) return false;
+    while (filled < limit) {
+      if (pcm.size() - filled < 8192 && pcm.size() < limit)
+        pcm.resize(std::min<size_t>(limit, std::max<size_t>(pcm.size() * 2, filled + (1u << 16))));
+      long n = OggReadPcm(file, pcm.data() + filled, static_cast<uint32_t>(pcm.size() - filled), channels);
+      if (n < 0) {
+        pcm.resize(filled);
+        return false;
+      }
       if (n == 0) break;
+      filled += static_cast<size_t>(n);
     }
   } catch (const std::bad_alloc&) {
+    pcm.resize(filled);
     return false;
   }
+  pcm.resize(filled);
   return true;
 }
 
