@@ -31,8 +31,6 @@ class CMmlParser {
   Track* mTrack;
   size_t mPos = 0;
   std::string mError;
-  NoteEvent* mpLastNote = nullptr;
-  int64_t mLastTick = -1;
 };
 
 bool CMmlParser::Fail(const std::string& message) {
