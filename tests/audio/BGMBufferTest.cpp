@@ -274,4 +274,15 @@ TEST_F(BGMBufferTest, AStopOrPauseDuringTheWorkersRestartIsNeverUndone) {
   }
 }
 
+TEST_F(BGMBufferTest, StartDecodesAHeadAndTheWorkerTheRestBeforeTheMixReachesIt) {
+  WriteTone("BGM", "long.ogg", 440, 6000);
+  ASSERT_TRUE(mMusic.Read("long.ogg"));
+  ASSERT_TRUE(mMusic.Play(0, false));
+  // Four seconds mixed at once, with no frame between: the mix waits for
+  // the worker's part of the start, so no stretch of it is silent.
+  plat::AdvanceAudio(4000);
+  std::vector<int16_t> out = Output();
+  for (uint32_t at = 0; at + 200 <= 3900; at += 200) EXPECT_GT(Rms(out, at, at + 200), 3000) << at << " ms";
+}
+
 }  // namespace
