@@ -25,7 +25,7 @@ class VectorFeed : public ISampleFeed {
     if (mCalls) ++*mCalls;
     const uint32_t total = static_cast<uint32_t>(mSamples.size() * 2) - mDrop;
     uint32_t n = std::min(bytes, total - mAt);
-    memcpy(dst, reinterpret_cast<const uint8_t*>(mSamples.data()) + mAt, n);
+    if (n) memcpy(dst, reinterpret_cast<const uint8_t*>(mSamples.data()) + mAt, n);
     mAt += n;
     return n;
   }
