@@ -181,13 +181,21 @@ const pix::RowKernels* Set(int index) {
   return index == 0 ? &pix::ScalarRows() : index == 1 ? pix::Sse2Rows() : pix::Avx2Rows();
 }
 
-void BM_BlendKernel(benchmark::State& state) {
+// The set range(0) names, labelled; null (the run skipped) when this
+// processor lacks it.
+const pix::RowKernels* KernelSet(benchmark::State& state) {
   const pix::RowKernels* set = Set(static_cast<int>(state.range(0)));
   if (!set) {
     state.SkipWithError("not on this processor");
-    return;
+    return nullptr;
   }
   state.SetLabel(set->name);
+  return set;
+}
+
+void BM_BlendKernel(benchmark::State& state) {
+  const pix::RowKernels* set = KernelSet(state);
+  if (!set) return;
   Pictures& p = Pics();
   for (auto _ : state) {
     set->blend(p.dst.GetPixels(), p.src.GetPixels(), kPixels, 0xFFFFFFFFu);
@@ -196,15 +204,29 @@ void BM_BlendKernel(benchmark::State& state) {
 }
 
 void BM_FadeKernel(benchmark::State& state) {
-  const pix::RowKernels* set = Set(static_cast<int>(state.range(0)));
-  if (!set) {
-    state.SkipWithError("not on this processor");
-    return;
-  }
-  state.SetLabel(set->name);
+  const pix::RowKernels* set = KernelSet(state);
+  if (!set) return;
   Pictures& p = Pics();
   for (auto _ : state) {
     set->fade(p.dst.GetPixels(), p.src.GetPixels(), p.other.GetPixels(), kPixels, 100);
+    benchmark::ClobberMemory();
+  }
+}
+
+// Unfiltered sampling of a whole 800 × 600 picture by each set: range(1) =
+// 0 a 90 % zoom (rows without rotation), 1 unscaled, 2 turned a little (a
+// new source row along each span).
+void BM_SampleNearestKernel(benchmark::State& state) {
+  const pix::RowKernels* set = KernelSet(state);
+  if (!set) return;
+  Pictures& p = Pics();
+  const int mode = static_cast<int>(state.range(1));
+  const int64_t du = mode == 1 ? 65536 : 58982, dv = mode == 2 ? 3000 : 0;
+  for (auto _ : state) {
+    for (int y = 0; y < kH; ++y)
+      set->sampleNearest(p.dst.GetPixels() + static_cast<size_t>(y) * kW, p.src.GetPixels(), kW, kH, 1000,
+                         (static_cast<int64_t>(y) * 9 / 10) << 16, du, mode == 2 ? dv * (y % 2) : dv,
+                         mode == 2 ? 700 : kW - 1);
     benchmark::ClobberMemory();
   }
 }
@@ -226,28 +248,6 @@ BENCHMARK(BM_StretchBltBlendShadow)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Mozaiku)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Befog)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_CrossFade)->Unit(benchmark::kMicrosecond);
-// Unfiltered sampling of a whole 800 × 600 picture by each set: range(1) =
-// 0 a 90 % zoom (rows without rotation), 1 unscaled, 2 turned a little (a
-// new source row along each span).
-void BM_SampleNearestKernel(benchmark::State& state) {
-  const pix::RowKernels* set = Set(static_cast<int>(state.range(0)));
-  if (!set) {
-    state.SkipWithError("not on this processor");
-    return;
-  }
-  state.SetLabel(set->name);
-  Pictures& p = Pics();
-  const int mode = static_cast<int>(state.range(1));
-  const int64_t du = mode == 1 ? 65536 : 58982, dv = mode == 2 ? 3000 : 0;
-  for (auto _ : state) {
-    for (int y = 0; y < kH; ++y)
-      set->sampleNearest(p.dst.GetPixels() + static_cast<size_t>(y) * kW, p.src.GetPixels(), kW, kH, 1000,
-                         (static_cast<int64_t>(y) * 9 / 10) << 16, du, mode == 2 ? dv * (y % 2) : dv,
-                         mode == 2 ? 700 : kW - 1);
-    benchmark::ClobberMemory();
-  }
-}
-
 BENCHMARK(BM_BlendKernel)->ArgName("set")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FadeKernel)->ArgName("set")->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_SampleNearestKernel)
