@@ -3,6 +3,7 @@
 #include <system_error>
 
 #include "app/core/Trace.h"
+#include "platform/AudioDevice.h"
 
 bool CSoundThread::Start(std::function<void()> body) {
   Trace("CSoundThread::Start");
@@ -52,6 +53,8 @@ void EndStreamWorker(std::atomic<bool>& quit, CSoundThread& thread, plat::EventH
     thread.Join();
   }
   for (auto& e : events) {
+    // A refill the frame clock still expects of this worker never comes.
+    plat::ForgetAudioRefill(e);
     plat::CloseEvent(e);
     e = nullptr;
   }

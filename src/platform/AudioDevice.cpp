@@ -257,9 +257,11 @@ void SetAudioRefillWait(uint32_t ms) { gRefillWaitMs.store(ms); }
 void SetAudioRefusePriority(bool refuse) { gRefusePriority.store(refuse); }
 
 // Refills asked outside the notifications, for the next AdvanceAudio.
+// Never destroyed: sound objects that end during the program's exit still
+// drop their entries here.
 std::vector<EventHandle>& ExpectedRefills() {
-  static std::vector<EventHandle> events;
-  return events;
+  static auto* events = new std::vector<EventHandle>;
+  return *events;
 }
 
 void ExpectAudioRefill(EventHandle event) {
@@ -267,6 +269,24 @@ void ExpectAudioRefill(EventHandle event) {
   RetainEvent(event);
   std::lock_guard<std::mutex> g(RegistryLock());
   ExpectedRefills().push_back(event);
+}
+
+void ForgetAudioRefill(EventHandle event) {
+  if (!event) return;
+  std::vector<EventHandle> dropped;
+  {
+    std::lock_guard<std::mutex> g(RegistryLock());
+    auto& expected = ExpectedRefills();
+    for (auto it = expected.begin(); it != expected.end();) {
+      if (*it == event) {
+        dropped.push_back(*it);
+        it = expected.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (EventHandle e : dropped) CloseEvent(e);
 }
 
 void AdvanceAudio(uint32_t ms) {

@@ -131,6 +131,9 @@ void SetAudioRefillWait(uint32_t ms);
 // before it mixes, as for a notification's refill. No-op for the SDL back
 // end, whose mixing runs on its own time.
 void ExpectAudioRefill(EventHandle event);
+// Drops what was expected of `event` and the hold on it: its thread is
+// ending, and nothing will reset it any more.
+void ForgetAudioRefill(EventHandle event);
 
 // Test hooks standing in for what another program can do to the device.
 // The device refuses the priority cooperative level.
