@@ -65,11 +65,8 @@ bool CDIBConfScreen::Initialize(const ConfStartBlock* block) {
     return false;
   }
   const char* name = layout.szMessage[mBlock.nMessage];
-  mpBackPicture = gpMainWindow->mpSpriteCache->Read(name);
-  if (!mpBackPicture) {
-    gpMainWindow->ErrorRead("CDIBConfScreen", name);
-    return false;
-  }
+  mpBackPicture = screens::ReadPicture("CDIBConfScreen", name);
+  if (!mpBackPicture) return false;
   UpdateBaseImage();
   CopyImage(mpDrawImage);
   gpMainWindow->ResetLossTime();

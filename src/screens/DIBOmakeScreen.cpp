@@ -39,11 +39,8 @@ bool CDIBOmakeScreen::Initialize(const OmakeStartBlock* block) {
   if (block) memcpy(mszReturnBGM, block->szReturnBGM, sizeof mszReturnBGM - 1);
   mnMode = OMAKE_MODE_CG;
   const OmakeLayout& s = Layout();
-  mpPlatePicture = gpMainWindow->mpSpriteCache->Read(s.szPlate);
-  if (!mpPlatePicture) {
-    gpMainWindow->ErrorRead("CDIBOmakeScreen", s.szPlate);
-    return false;
-  }
+  mpPlatePicture = screens::ReadPicture("CDIBOmakeScreen", s.szPlate);
+  if (!mpPlatePicture) return false;
   mnBGMCount = MusicCount(s);
 
   // The room goes on with the music that is selected now when it is one of
@@ -121,17 +118,10 @@ bool CDIBOmakeScreen::ChangeMode(int32_t mode) {
   Trace("CDIBOmakeScreen::ChangeMode");
   mnMode = mode == OMAKE_MODE_SCENE ? OMAKE_MODE_SCENE : OMAKE_MODE_CG;
   const OmakeModeLayout& m = ModeLayout();
-  CSpriteCache* cache = gpMainWindow->mpSpriteCache;
-  for (CDIBSprite** picture : {&mpBackPicture, &mpPartsPicture}) {
-    if (*picture) cache->Free(*picture);
-    *picture = nullptr;
-  }
+  for (CDIBSprite** picture : {&mpBackPicture, &mpPartsPicture}) screens::FreePicture(*picture);
   for (auto [picture, name] : {std::pair{&mpBackPicture, m.szBack}, std::pair{&mpPartsPicture, m.szParts}}) {
-    *picture = cache->Read(name);
-    if (!*picture) {
-      gpMainWindow->ErrorRead("CDIBOmakeScreen", name);
-      return false;
-    }
+    *picture = screens::ReadPicture("CDIBOmakeScreen", name);
+    if (!*picture) return false;
   }
   // The room's own buttons take the mode's layout too: the mode switch
   // shows which mode it leads to.
@@ -199,9 +189,7 @@ bool CDIBOmakeScreen::UpdateSums() {
   // in one box, not in one per thumbnail.
   const char* name = m.szSum[mnChar][mnPage];
   if (!name[0] || mnPageCount == 0) name = m.szParts;
-  CSpriteCache* cache = gpMainWindow->mpSpriteCache;
-  CDIBSprite* picture = cache->Read(name);
-  if (!picture) gpMainWindow->ErrorRead("CDIBOmakeScreen", name);
+  CDIBSprite* picture = screens::ReadPicture("CDIBOmakeScreen", name);
   for (int32_t k = 0; k < m.nSumPerPage; ++k) {
     CDIBBaseCtrl* sum = GetCtrl(OMAKE_SUM + k);
     if (!sum) continue;
@@ -210,8 +198,9 @@ bool CDIBOmakeScreen::UpdateSums() {
     sum->SetShow(shown);
     if (shown) sum->SetEnable(IsUnlocked(mnChar, entry));
   }
-  if (picture) cache->Free(picture);
-  return picture != nullptr;
+  const bool read = picture != nullptr;
+  screens::FreePicture(picture);
+  return read;
 }
 
 void CDIBOmakeScreen::UpdateBaseImage() {

@@ -130,11 +130,7 @@ void CDIBOmakeScreen::OnCtrlChar(int32_t character) {
 void CDIBOmakeScreen::LoadViewerPictures(int32_t entry) {
   Trace("CDIBOmakeScreen::LoadViewerPictures");
   CSaveData* save = gpMainWindow->mpSaveData;
-  CSpriteCache* cache = gpMainWindow->mpSpriteCache;
-  for (CDIBSprite*& picture : save->mpPicture) {
-    if (picture) cache->Free(picture);
-    picture = nullptr;
-  }
+  for (CDIBSprite*& picture : save->mpPicture) screens::FreePicture(picture);
   const OmakeLayout& s = Layout();
   int32_t loaded = 0;
   if (mnChar < kCGGroups && entry < kCGEntries) {
@@ -142,11 +138,8 @@ void CDIBOmakeScreen::LoadViewerPictures(int32_t entry) {
       // With every entry shown as unlocked, every picture of it is shown.
       if (!s.bAllOpen && !save->mCGFlag[mnChar][entry][v]) continue;
       const char* name = save->mCGList[mnChar][entry][v];
-      CDIBSprite* picture = cache->Read(name);
-      if (!picture) {
-        gpMainWindow->ErrorRead("CDIBOmakeScreen", name);
-        continue;
-      }
+      CDIBSprite* picture = screens::ReadPicture("CDIBOmakeScreen", name);
+      if (!picture) continue;
       save->mpPicture[loaded++] = picture;
     }
   }

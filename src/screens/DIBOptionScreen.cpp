@@ -74,17 +74,10 @@ bool CDIBOptionScreen::Initialize(const OptionStartBlock* /*block*/) {
       return false;
     }
   }
-  CSpriteCache* cache = gpMainWindow->mpSpriteCache;
-  mpBackPicture = cache->Read(s.szBack);
-  if (!mpBackPicture) {
-    gpMainWindow->ErrorRead("CDIBOptionScreen", s.szBack);
-    return false;
-  }
-  mpParts = cache->Read(s.szParts);
-  if (!mpParts) {
-    gpMainWindow->ErrorRead("CDIBOptionScreen", s.szParts);
-    return false;
-  }
+  mpBackPicture = screens::ReadPicture("CDIBOptionScreen", s.szBack);
+  if (!mpBackPicture) return false;
+  mpParts = screens::ReadPicture("CDIBOptionScreen", s.szParts);
+  if (!mpParts) return false;
   const ConfigRecord& c = Config();
   ShowMode(c.bFullScreen);
   ShowChoice(OPTION_KIDOKU_SKIP, OPTION_ALL_SKIP, c.nSkipMode == 1);

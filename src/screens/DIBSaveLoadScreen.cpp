@@ -57,11 +57,8 @@ bool CDIBSaveLoadScreen::Initialize(const SaveLoadStartBlock* block) {
   UpdateSlotCaption();
   for (CDIBBaseCtrl* c = GetCtrlTop(); c; c = c->GetNext()) c->UpdateVertex();
   const char* back = s.szBack[mbSave ? 0 : 1];
-  mpBackPicture = gpMainWindow->mpSpriteCache->Read(back);
-  if (!mpBackPicture) {
-    gpMainWindow->ErrorRead("CDIBSaveLoadScreen", back);
-    return false;
-  }
+  mpBackPicture = screens::ReadPicture("CDIBSaveLoadScreen", back);
+  if (!mpBackPicture) return false;
   UpdateBaseImage();
   CopyImage(mpDrawImage);
   gpMainWindow->ResetLossTime();

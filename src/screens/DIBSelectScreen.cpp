@@ -96,8 +96,7 @@ bool CDIBSelectScreen::Initialize(const SelectStartBlock* block) {
   // A background that cannot be read is reported, but the choice is still
   // offered over the opener's picture: the story can go on.
   if (mBlock.szBack[0]) {
-    mpBackPicture = gpMainWindow->mpSpriteCache->Read(mBlock.szBack);
-    if (!mpBackPicture) gpMainWindow->ErrorRead("CDIBSelectScreen", mBlock.szBack);
+    mpBackPicture = screens::ReadPicture("CDIBSelectScreen", mBlock.szBack);
   }
   UpdateBaseImage();
   CopyImage(mpDrawImage);

@@ -53,19 +53,12 @@ bool CDIBTitleScreen::Initialize(const TitleStartBlock* block) {
       return false;
     }
   }
-  CSpriteCache* cache = gpMainWindow->mpSpriteCache;
   for (int i = 0; i < 3; ++i) {
-    mpTitlePicture[i] = cache->Read(s.szPicture[i]);
-    if (!mpTitlePicture[i]) {
-      gpMainWindow->ErrorRead("CDIBTitleScreen", s.szPicture[i]);
-      return false;
-    }
+    mpTitlePicture[i] = screens::ReadPicture("CDIBTitleScreen", s.szPicture[i]);
+    if (!mpTitlePicture[i]) return false;
   }
-  mpParts = cache->Read(s.szParts);
-  if (!mpParts) {
-    gpMainWindow->ErrorRead("CDIBTitleScreen", s.szParts);
-    return false;
-  }
+  mpParts = screens::ReadPicture("CDIBTitleScreen", s.szParts);
+  if (!mpParts) return false;
   mpOverlap = new (std::nothrow) CDIBOverlap;
   for (CDIBImage*& image : mpStageImage) {
     image = new (std::nothrow) CDIBImage;
@@ -123,11 +116,7 @@ void CDIBTitleScreen::OnChangeScreen1st() {
   // Nothing of a finished game stays loaded: its pictures, its effects and
   // its voice.
   CSaveData* save = gpMainWindow->mpSaveData;
-  CSpriteCache* cache = gpMainWindow->mpSpriteCache;
-  for (CDIBSprite*& picture : save->mpPicture) {
-    if (picture) cache->Free(picture);
-    picture = nullptr;
-  }
+  for (CDIBSprite*& picture : save->mpPicture) screens::FreePicture(picture);
   CSEBuffer* se = gpMainWindow->mpSEBuffer;
   for (int32_t& handle : save->mSEHandle) {
     if (handle > 0 && se) {

@@ -69,6 +69,13 @@ void EndProgram() {
   if (gpMainWindow) gpMainWindow->ForceClose();
 }
 
+CDIBSprite* ReadPicture(const char* owner, const char* name) {
+  Trace("ReadPicture");
+  CDIBSprite* picture = gpMainWindow->mpSpriteCache->Read(name);
+  if (!picture) gpMainWindow->ErrorRead(owner, name);
+  return picture;
+}
+
 void FreePicture(CDIBSprite*& picture) {
   Trace("FreePicture");
   if (picture && gpMainWindow && gpMainWindow->mpSpriteCache) gpMainWindow->mpSpriteCache->Free(picture);

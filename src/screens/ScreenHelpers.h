@@ -42,6 +42,10 @@ bool OpenOver(int kind, CBaseGame* opener, const void* block, int32_t fade);
 // blended over it at (0, 0): the background of a screen opened over another.
 void ComposeOverParent(CBaseGame* parent, CDIBSprite* picture, CDIBImage* target);
 
+// Reads a picture through the picture cache; when it cannot be read, the
+// read error box names it and `owner` (the screen's class) and the result
+// is null.
+CDIBSprite* ReadPicture(const char* owner, const char* name);
 // Hands a picture back to the picture cache (where there is one) and
 // forgets it; nothing happens for a null picture.
 void FreePicture(CDIBSprite*& picture);
