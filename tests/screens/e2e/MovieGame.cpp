@@ -21,6 +21,7 @@
 #include "assets/DIBImage.h"
 #include "save/SaveData.h"
 #include "scene/DIBOverlap.h"
+#include "screens/ScreenHelpers.h"
 #include "ui/DIBBaseScreen.h"
 #include "ui/EffectParam.h"
 
@@ -44,14 +45,11 @@ class COpenerScreen : public CDIBBaseScreen {
     CDIBBaseScreen::Move();
     if (!mbOpened && Frame() >= gOpenAt) {
       mbOpened = true;
-      CDIBBaseScreen* movie = CreateScreen(SCREEN_MOVIE, this, &gBlock);
-      if (!movie) {
+      // A screen that cannot be made ends the program, as in the game.
+      if (!screens::OpenOver(SCREEN_MOVIE, this, &gBlock, 100)) {
         printf("no movie screen\n");
         return;
       }
-      EffectParam effect;
-      EffectParamWriter(&effect, EFFECT_FADE).Int(100);
-      gpMainWindow->mpRootFlow->ChangeScreen(&effect, nullptr, nullptr, movie, true);
       printf("opened %lld\n", Frame());
     }
   }

@@ -40,6 +40,7 @@
 #include "scenario/interp/DIBSnrScreen.h"
 #include "scene/DIBOverlap.h"
 #include "screens/DIBOmakeScreen.h"
+#include "screens/ScreenHelpers.h"
 #include "text/MesWnd.h"
 #include "ui/DIBBaseCtrl.h"
 #include "ui/EffectParam.h"
@@ -203,14 +204,11 @@ class COpenerScreen : public CDIBBaseScreen {
       if (u.size() == 2) save->mSceneFlag[u[0]][u[1]] = 1;
     OmakeStartBlock block{};
     snprintf(block.szReturnBGM, sizeof block.szReturnBGM, "%s", gBgm.c_str());
-    CDIBBaseScreen* omake = CreateScreen(SCREEN_OMAKE, this, &block);
-    if (!omake) {
+    // A screen that cannot be made ends the program, as in the game.
+    if (!screens::OpenOver(SCREEN_OMAKE, this, &block, 100)) {
       printf("no extras screen\n");
       return;
     }
-    EffectParam effect;
-    EffectParamWriter(&effect, EFFECT_FADE).Int(100);
-    gpMainWindow->mpRootFlow->ChangeScreen(&effect, nullptr, nullptr, omake, true);
     printf("opened %lld\n", Frame());
   }
   void OnChangeScreen2nd() override {
