@@ -49,6 +49,9 @@ class InterpTest : public AppFixture {
     game.Write(folder + "/" + name + ".OGG", std::string(out.begin(), out.end()));
   }
 
+  // The application a run is made of.
+  virtual CMainWindowImpl* MakeApp(const RunOptions& options) { return new CMainWindowImpl(options); }
+
   // Starts the game on scenario `name`; `script` is an input script's text.
   void Run(const std::string& name, const std::string& script = "") {
     RunOptions options;
@@ -60,7 +63,7 @@ class InterpTest : public AppFixture {
       options.inputFile = game.File("input.txt");
     }
     plat::SRand(1);
-    app = new CMainWindowImpl(options);
+    app = MakeApp(options);
     gpMainWindow = app;
     std::string error;
     ASSERT_TRUE(app->GetRunner()->Prepare(error)) << error;

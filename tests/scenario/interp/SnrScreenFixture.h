@@ -51,25 +51,12 @@ class SnrScreenTest : public InterpTest {
     ClearScreenMakers();
   }
 
-  // As InterpTest::Run, with the recording application.
-  void Start(const std::string& name, const std::string& script = "") {
-    RunOptions options;
-    options.headless = true;
-    options.fixedStep = true;
-    options.startScenario = name;
-    if (!script.empty()) {
-      game.Write("input.txt", script);
-      options.inputFile = game.File("input.txt");
-    }
-    plat::SRand(1);
+  // Runs are made of the recording application.
+  CMainWindowImpl* MakeApp(const RunOptions& options) override {
     rec = new screenkit::CRecordingApp(options);
-    app = rec;
-    gpMainWindow = app;
-    std::string error;
-    ASSERT_TRUE(app->GetRunner()->Prepare(error)) << error;
-    ASSERT_TRUE(app->Create());
-    Pump();
+    return rec;
   }
+  void Start(const std::string& name, const std::string& script = "") { Run(name, script); }
   // Closes the program, so that a test can start another story.
   void Stop() {
     if (app && plat::IsWindow(app->GetHWnd())) {
